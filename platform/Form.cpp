@@ -1,0 +1,46 @@
+#include "platform/Form.h"
+
+namespace platform {
+namespace {
+
+std::unique_ptr<Control> MakeControl(const ControlDescription& d, Control* container) {
+  switch (d.kind) {
+    case ControlKind::PictureBox:
+      return std::make_unique<PictureBox>(d, container);
+    case ControlKind::Label:
+      return std::make_unique<Label>(d, container);
+    case ControlKind::TextBox:
+      return std::make_unique<TextBox>(d, container);
+    case ControlKind::CommandButton:
+      return std::make_unique<CommandButton>(d, container);
+    case ControlKind::Timer:
+      return std::make_unique<Timer>(d);
+  }
+  throw std::invalid_argument("unknown control kind");
+}
+
+}  // namespace
+
+Form::Form(const FormDescription& description)
+    : Name(description.name),
+      Caption(*this, std::string(description.caption)),
+      ClientWidth(description.clientWidth),
+      ClientHeight(description.clientHeight) {
+  // The description lists every container before the controls inside it.
+  for (const ControlDescription& d : description.controls) {
+    Control* container = nullptr;
+    if (d.container != description.name) {
+      container = FindControl(d.container, -1);
+      if (container == nullptr) throw std::invalid_argument("container listed after its contents");
+    }
+    controls_.push_back(MakeControl(d, container));
+  }
+}
+
+Control* Form::FindControl(std::string_view name, int index) const {
+  for (const auto& control : controls_)
+    if (control->Name == name && control->Index == index) return control.get();
+  return nullptr;
+}
+
+}  // namespace platform

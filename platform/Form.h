@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Controls.h"
+#include "platform/FormDescription.h"
+
+namespace platform {
+
+// A window and its controls, made from a window description. The controls
+// live as long as the form; none is created or destroyed later.
+class Form : public Observable {
+ public:
+  explicit Form(const FormDescription& description);
+  virtual ~Form() = default;
+
+  const std::string Name;
+  Property<std::string> Caption;
+  const Twips ClientWidth;
+  const Twips ClientHeight;
+
+  // Raised once by the front end, before the window is first shown.
+  std::function<void()> Load;
+
+  // Every control, in the order of the description.
+  const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+
+  template <class T>
+  T& Find(std::string_view name, int index = -1) const {
+    if (auto* control = dynamic_cast<T*>(FindControl(name, index))) return *control;
+    throw std::out_of_range("no control " + std::string(name) + " of that kind");
+  }
+
+ private:
+  Control* FindControl(std::string_view name, int index) const;
+  std::vector<std::unique_ptr<Control>> controls_;
+};
+
+}  // namespace platform
+
+namespace platform {
+
+// The elements of a control array, addressed by index as dir(k).
+template <class T, int N>
+class ControlArray {
+ public:
+  ControlArray(const Form& form, std::string_view name) {
+    for (int i = 0; i < N; ++i) elements_[static_cast<std::size_t>(i)] = &form.Find<T>(name, i);
+  }
+  T& operator()(int index) const { return *elements_.at(static_cast<std::size_t>(index)); }
+  static constexpr int Count() { return N; }
+
+ private:
+  std::array<T*, N> elements_{};
+};
+
+}  // namespace platform

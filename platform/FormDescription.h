@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "platform/Colour.h"
+#include "platform/Units.h"
+
+namespace platform {
+
+enum class ControlKind { PictureBox, Label, TextBox, CommandButton, Timer };
+
+// One control as the window description holds it, with its design values.
+struct ControlDescription {
+  ControlKind kind;
+  std::string_view name;
+  int index = -1;  // element of a control array, or -1
+  std::string_view container;  // the form's name or a picture box's
+  Twips left = 0, top = 0, width = 0, height = 0;
+  int tabIndex = -1;
+  std::string_view text = {};  // Caption or Text
+  Colour backColor = vbButtonFace;
+  Colour foreColor = vbButtonText;
+  std::span<const std::uint8_t> picture = {};  // a bitmap file, or none
+  bool visible = true;
+  bool enabled = true;
+  int interval = 0;
+};
+
+struct FormDescription {
+  std::string_view name;
+  std::string_view caption;
+  Twips clientWidth = 0, clientHeight = 0;
+  std::vector<ControlDescription> controls;  // in the order the window holds them
+};
+
+}  // namespace platform

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "platform/Form.h"
+#include "platform/qt/TimerDriver.h"
+
+namespace platform::qt {
+
+// The form as a Qt top-level window. Controls on the form become real
+// widgets; picture boxes inside a picture box are painted by it. The layout
+// is fixed: a larger window shows more of the form's background.
+class FormWindow final : public QWidget {
+ public:
+  explicit FormWindow(Form& form);
+
+  // The first control in tab order that can take the focus takes it.
+  void FocusFirst();
+
+ private:
+  void Bind(Control& control);
+  void OrderTabs();
+
+  Form& form_;
+  TimerDriver timers_;
+  std::vector<std::pair<const Control*, QWidget*>> widgets_;
+};
+
+}  // namespace platform::qt
