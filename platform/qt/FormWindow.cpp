@@ -85,6 +85,7 @@ void FormWindow::Bind(Control& control) {
     widget = qlabel;
   } else if (auto* textBox = dynamic_cast<TextBox*>(&control)) {
     auto* edit = new QLineEdit(this);
+    edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // the box runs past the window's bottom edge
     QObject::connect(edit, &QLineEdit::textEdited, edit,
                      [textBox](const QString& text) { textBox->Text = text.toStdString(); });
     const auto sync = [edit, textBox] {

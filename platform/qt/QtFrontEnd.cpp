@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
+#include <QPushButton>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QStyleFactory>
@@ -109,6 +111,8 @@ void QtFrontEnd::ShowMessage(const std::string& prompt) {
   QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(AppTitle()), QString::fromStdString(prompt),
                   QMessageBox::Ok, window_ && window_->isVisible() ? window_.get() : nullptr);
   box.setEscapeButton(QMessageBox::Ok);
+  box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK button, as everywhere else
+
   box.exec();
   if (window_ && window_->isVisible()) window_->activateWindow();
 }
