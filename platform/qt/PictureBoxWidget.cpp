@@ -15,9 +15,9 @@ PictureBoxWidget::PictureBoxWidget(PictureBox& box, std::vector<PictureBox*> chi
   setAttribute(Qt::WA_OpaquePaintEvent);
   surface_ = QImage(ToPixels(box_.ScaleWidth), ToPixels(box_.ScaleHeight), QImage::Format_ARGB32_Premultiplied);
   surface_.fill(Qt::transparent);
-  for (std::size_t i = 0; i < children_.size(); ++i) painted_[i] = ChildRect(*children_[i]);
   box_.OnDraw([this](const LineSegment& line) { Draw(line); });
   Changed();
+  for (std::size_t i = 0; i < children_.size(); ++i) painted_[i] = ChildRect(*children_[i]);
 }
 
 QRect PictureBoxWidget::ChildRect(const PictureBox& child) const {

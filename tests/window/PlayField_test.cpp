@@ -1,0 +1,93 @@
+#include <QPushButton>
+#include <cmath>
+
+#include "platform/Units.h"
+#include "tests/window/WindowFixture.h"
+
+namespace {
+
+using platform::PictureBox;
+
+QPoint PixelOf(float x, float y) {
+  return {static_cast<int>(std::lround(x / 15.0)), static_cast<int>(std::lround(y / 15.0))};
+}
+
+// The sprite shows its picture, unscaled, at its place in the field.
+void ExpectSpriteShown(const QImage& shot, const PictureBox& sprite) {
+  const QPoint at = PixelOf(sprite.Left, sprite.Top);
+  const platform::Picture& picture = sprite.Picture;
+  for (int y = 0; y < picture.HeightPixels(); ++y)
+    for (int x = 0; x < picture.WidthPixels(); ++x) {
+      const platform::Colour c = picture.Pixel(x, y);
+      if (!shot.rect().contains(at + QPoint(x, y)) || at.y() + y >= 329) continue;
+      ASSERT_EQ(shot.pixel(at + QPoint(x, y)), qRgb(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c)))
+          << sprite.Name << " at " << x << "," << y;
+    }
+}
+
+}  // namespace
+
+TEST_F(WindowTest, NewGameShowsTheFieldWithItsFiveDots) {
+  Window().findChild<QPushButton*>()->click();
+  ASSERT_TRUE(form.Back.Visible);
+  const QImage shot = Screenshot();
+  // The field's picture shows unscaled at the top left, cut off at 465 x 329.
+  const platform::Picture& meadow = form.Back.Picture;
+  EXPECT_EQ(shot.pixel(464, 0), qRgb(platform::RedOf(meadow.Pixel(464, 0)), platform::GreenOf(meadow.Pixel(464, 0)),
+                                     platform::BlueOf(meadow.Pixel(464, 0))));
+  EXPECT_EQ(shot.pixel(200, 329), qRgb(240, 240, 240));  // the strip's background below the field
+  for (const PictureBox* dot : {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7, &form.Picture8})
+    ExpectSpriteShown(shot, *dot);
+  ExpectSpriteShown(shot, form.player1);
+}
+
+TEST_F(WindowTest, TheBulletFliesOverAnEmptyStretchLeavingOnePixelMarks) {
+  Window().findChild<QPushButton*>()->click();
+  form.player1.Move(1320, 600);
+  for (const PictureBox* dot : {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7, &form.Picture8})
+    const_cast<PictureBox*>(dot)->Move(6000, 4000);  // out of the bullet's path
+  form.Timer1.RaiseTimer();  // parks the bullet on the player
+  front.Keys().Press(platform::vbKeyReturn);
+  std::vector<QPoint> marks;
+  for (int tick = 0; tick < 6; ++tick) {
+    if (form.bullet.Visible) {
+      marks.push_back(QPoint(static_cast<int>(form.bullet.Left / 15), static_cast<int>((form.bullet.Top - 1) / 15)));
+      marks.push_back(QPoint(static_cast<int>((form.bullet.Left + 135) / 15),
+                             static_cast<int>((form.bullet.Top + 134) / 15)));
+    }
+    form.Timer1.RaiseTimer();
+  }
+  front.Keys().Release(platform::vbKeyReturn);
+  ASSERT_TRUE(form.bullet.Visible);
+  EXPECT_EQ(form.Caption, "Viveve");
+  EXPECT_EQ(Window().windowTitle(), "Viveve");
+  const QImage shot = Screenshot();
+  const QPoint bullet = PixelOf(form.bullet.Left, form.bullet.Top);
+  for (int d = 0; d < 9; ++d) EXPECT_EQ(shot.pixel(bullet + QPoint(d, d)), qRgb(255, 0, 0));
+  ASSERT_EQ(marks.size(), 10u);
+  const auto underASprite = [&](QPoint p) {
+    return QRect(bullet, QSize(9, 9)).contains(p) ||
+           QRect(PixelOf(form.player1.Left, form.player1.Top), QSize(9, 9)).contains(p);
+  };
+  const auto fieldAt = [&](QPoint p) {
+    const platform::Colour c = form.Back.Picture.Get().Pixel(p.x(), p.y());
+    return qRgb(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c));
+  };
+  // Marks beneath a sprite are hidden by it; the ones the bullet left behind show.
+  int seen = 0;
+  for (const QPoint& mark : marks) {
+    if (underASprite(mark)) continue;
+    EXPECT_NE(shot.pixel(mark), fieldAt(mark)) << mark.x() << "," << mark.y();
+    // A mark is one pixel: the field shows beside it.
+    const QPoint beside = mark + QPoint(mark.x() % 2 ? -1 : 1, 0);
+    if (!underASprite(beside)) EXPECT_EQ(shot.pixel(beside), fieldAt(beside));
+    ++seen;
+  }
+  EXPECT_GE(seen, 6);
+  // Hiding the field clears the marks: the next game starts on a clean field.
+  form.Back.Visible = false;
+  form.Back.Visible = true;
+  const QImage clean = Screenshot();
+  for (const QPoint& mark : marks)
+    if (!underASprite(mark)) EXPECT_EQ(clean.pixel(mark), fieldAt(mark));
+}
