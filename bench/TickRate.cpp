@@ -1,0 +1,59 @@
+// Plays a game in the real window for a while, with the bullet flying and
+// every key held, and reports how steadily the frame tick is delivered.
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "app/Form1.h"
+#include "platform/qt/QtFrontEnd.h"
+#include "scene/Form1Description.h"
+
+int main(int argc, char** argv) {
+  const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
+  platform::qt::QtFrontEnd::PrepareApplication();
+  QApplication application(argc, argv);
+  platform::qt::QtFrontEnd front(scene::kProjectTitle);
+  Form1 form;
+
+  QTimer closeBoxes;  // answers the instructions box at once
+  QObject::connect(&closeBoxes, &QTimer::timeout, [] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+  });
+  closeBoxes.start(1);
+
+  using Clock = std::chrono::steady_clock;
+  std::vector<Clock::time_point> ticks;
+  ticks.reserve(static_cast<std::size_t>(seconds * 100) + 16);
+  const auto tick = form.Timer1.OnTimer;
+  form.Timer1.OnTimer = [&] {
+    ticks.push_back(Clock::now());
+    tick();
+  };
+  form.time.Text = "10000";
+  front.Show(form);
+  form.NewGame.Press();
+  for (int vk : {platform::vbKeyLeft, platform::vbKeyRight, platform::vbKeyUp, platform::vbKeyDown,
+                 platform::vbKeyReturn})
+    front.Keys().Press(vk);
+  ticks.clear();
+  QTimer::singleShot(static_cast<int>(seconds * 1000), &application, &QApplication::quit);
+  QApplication::exec();
+
+  if (ticks.size() < 2) return 1;
+  const double span = std::chrono::duration<double>(ticks.back() - ticks.front()).count();
+  double longest = 0;
+  int late = 0;  // a gap of two periods or more: a tick that the window would have missed
+  for (std::size_t i = 1; i < ticks.size(); ++i) {
+    const double gap = std::chrono::duration<double, std::milli>(ticks[i] - ticks[i - 1]).count();
+    longest = std::max(longest, gap);
+    if (gap >= 2 * 15.625) ++late;
+  }
+  std::printf("ticks %zu in %.3f s: %.2f per second, longest gap %.2f ms, gaps of two periods or more %d\n",
+              ticks.size(), span, static_cast<double>(ticks.size() - 1) / span, longest, late);
+  return 0;
+}

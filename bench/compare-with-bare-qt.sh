@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Launch time to the first message box, peak memory and idle CPU of the game
+# against a bare Qt Widgets program of the same shape, in one Xvfb server,
+# in the same run. Usage: bench/compare-with-bare-qt.sh BUILD_DIR [RUNS] [CPU_SECONDS]
+set -euo pipefail
+build=${1:?build directory}
+runs=${2:-5}
+cpu_seconds=${3:-10}
+work=$(mktemp -d)
+trap 'kill "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display QT_QPA_PLATFORM=xcb
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+# One run: prints "launch_ms peak_kib cpu_percent".
+measure() {
+  local program=$1 box_title=$2 start found pid timepid before after
+  start=$(now_ms)
+  /usr/bin/time -v -o "$work/time" "$program" >/dev/null 2>&1 &
+  timepid=$!
+  found=""
+  for _ in $(seq 2000); do
+    if xdotool search --onlyvisible --name "^${box_title}\$" >/dev/null 2>&1; then found=$(now_ms); break; fi
+    sleep 0.002
+  done
+  [[ -n "$found" ]] || { echo "no box from $program" >&2; kill $timepid; return 1; }
+  pid=$(pgrep -P "$timepid")
+  sleep 0.3
+  xdotool key Return
+  sleep 1
+  before=$(cpu_ticks "$pid")
+  sleep "$cpu_seconds"
+  after=$(cpu_ticks "$pid")
+  kill -TERM "$pid"
+  wait "$timepid" 2>/dev/null || true
+  local peak
+  peak=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time")
+  echo "$((found - start)) $peak $(awk -v t=$((after - before)) -v s="$cpu_seconds" -v hz="$(getconf CLK_TCK)" \
+    'BEGIN {printf "%.2f", 100 * t / hz / s}')"
+}
+
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR + 1) / 2)]}'; }
+
+for name in vantor bare; do
+  program=$build/vantor; title=vantor
+  [[ $name == bare ]] && { program=$build/bench/bare_window; title=bare; }
+  : >"$work/$name"
+  for _ in $(seq "$runs"); do measure "$program" "$title" >>"$work/$name"; done
+done
+
+row() {  # metric column
+  local game bare
+  game=$(awk -v c="$2" '{print $c}' "$work/vantor" | median)
+  bare=$(awk -v c="$2" '{print $c}' "$work/bare" | median)
+  awk -v m="$1" -v g="$game" -v b="$bare" 'BEGIN {printf "| %-32s | %10s | %10s | %6.2f |\n", m, g, b, (b > 0 ? g / b : 0)}'
+}
+echo "| measure (median of $runs runs)        |       game |   bare Qt |  ratio |"
+echo "|----------------------------------|------------|------------|--------|"
+row "launch to the first box (ms)" 1
+row "peak memory (KiB)" 2
+row "CPU while idle (% of one core)" 3
