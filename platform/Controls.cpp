@@ -17,6 +17,7 @@ Control::Control(const ControlDescription& d, Control* container)
       Index(d.index),
       Container(container),
       TabIndex(d.tabIndex),
+      AccessibleName(d.accessibleName),
       Left(*this, d.left),
       Top(*this, d.top),
       Width(*this, d.width),

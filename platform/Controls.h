@@ -33,6 +33,7 @@ class Control : public Observable {
   const int Index;           // element of a control array, or -1
   Control* const Container;  // nullptr: the form itself
   const int TabIndex;
+  const std::string AccessibleName;
 
   Position Left;
   Position Top;

@@ -27,6 +27,8 @@ struct ControlDescription {
   bool visible = true;
   bool enabled = true;
   int interval = 0;
+  // What a screen reader calls a control that shows no caption of its own.
+  std::string_view accessibleName = {};
 };
 
 struct FormDescription {

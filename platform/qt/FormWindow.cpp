@@ -77,6 +77,7 @@ void FormWindow::Bind(Control& control) {
     qlabel->setFocusPolicy(Qt::NoFocus);
     const auto sync = [qlabel, label] {
       qlabel->setText(QString::fromStdString(label->Caption));
+      qlabel->setAccessibleName(qlabel->text());  // read out as it changes: the score, say
       SetColours(*qlabel, label->BackColor, label->ForeColor);
       Place(*qlabel, *label);
     };
@@ -102,6 +103,7 @@ void FormWindow::Bind(Control& control) {
     QObject::connect(push, &QPushButton::clicked, push, [button] { button->Press(); });
     const auto sync = [push, button] {
       push->setText(QString::fromStdString(button->Caption));
+      push->setAccessibleName(push->text());
       Place(*push, *button);
     };
     button->Observe(sync);
@@ -109,7 +111,7 @@ void FormWindow::Bind(Control& control) {
     widget = push;
   }
   if (widget != nullptr) {
-    widget->setAccessibleName(QString::fromStdString(control.Name));
+    if (!control.AccessibleName.empty()) widget->setAccessibleName(QString::fromStdString(control.AccessibleName));
     widgets_.emplace_back(&control, widget);
   }
 }

@@ -74,3 +74,17 @@ TEST_F(WindowTest, EnlargingTheWindowMovesNothing) {
   EXPECT_EQ(shot.pixel(80, 343), Rgb(255, 0, 0));
   EXPECT_EQ(shot.pixel(550, 450), Rgb(240, 240, 240));
 }
+
+TEST_F(WindowTest, ScreenReadersCanReadTheScoreAndTheTimeLeft) {
+  form.Score.Caption = "7";
+  form.time.Text = "12";
+  QStringList names;
+  for (const QWidget* w : Window().findChildren<QWidget*>()) names << w->accessibleName();
+  EXPECT_TRUE(names.contains("7"));
+  EXPECT_TRUE(names.contains("Ready To Shoot"));
+  EXPECT_TRUE(names.contains("New Game"));
+  EXPECT_TRUE(names.contains("Play field"));
+  const auto* box = Window().findChild<QLineEdit*>();
+  EXPECT_EQ(box->accessibleName(), "Time limit in seconds");
+  EXPECT_EQ(box->text(), "12");
+}
