@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include <sys/resource.h>
+
 #include "app/Form1.h"
 #include "platform/qt/QtFrontEnd.h"
 #include "scene/Form1Description.h"
@@ -41,8 +43,16 @@ int main(int argc, char** argv) {
                  platform::vbKeyReturn})
     front.Keys().Press(vk);
   ticks.clear();
+  const auto cpuNow = [] {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  };
+  const double cpuBefore = cpuNow();
   QTimer::singleShot(static_cast<int>(seconds * 1000), &application, &QApplication::quit);
   QApplication::exec();
+  const double cpuUsed = cpuNow() - cpuBefore;
 
   if (ticks.size() < 2) return 1;
   const double span = std::chrono::duration<double>(ticks.back() - ticks.front()).count();
@@ -53,7 +63,9 @@ int main(int argc, char** argv) {
     longest = std::max(longest, gap);
     if (gap >= 2 * 15.625) ++late;
   }
-  std::printf("ticks %zu in %.3f s: %.2f per second, longest gap %.2f ms, gaps of two periods or more %d\n",
-              ticks.size(), span, static_cast<double>(ticks.size() - 1) / span, longest, late);
+  std::printf("ticks %zu in %.3f s: %.2f per second, longest gap %.2f ms, gaps of two periods or more %d, "
+              "CPU %.2f%% of one core\n",
+              ticks.size(), span, static_cast<double>(ticks.size() - 1) / span, longest, late,
+              100 * cpuUsed / seconds);
   return 0;
 }
