@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
             fonts-liberation2 libfontconfig1
 
-.PHONY: setup configure build run test clean
+.PHONY: setup configure build run test package clean
 
 setup:
 	@tools/setup-packages $(PACKAGES)
@@ -23,6 +23,11 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# A .deb that installs the game, its desktop entry and icons.
+package: build
+	@tools/setup-packages dpkg-dev
+	cd $(BUILD) && cpack
 
 clean:
 	rm -rf $(BUILD)
