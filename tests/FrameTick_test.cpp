@@ -1,0 +1,213 @@
+#include <cmath>
+
+#include "tests/GameFixture.h"
+
+using namespace platform;
+
+namespace {
+
+class FrameTickTest : public GameTest {
+ protected:
+  // Parks the bullet on a player standing at (left, top), turned by the key.
+  void ParkOn(Twips left, Twips top, int facingKey = 0) {
+    form.bullet.Visible = false;
+    form.player1.Move(left, top);
+    if (facingKey != 0) {
+      Hold(facingKey);
+      Tick();
+      Release(facingKey);
+    }
+    Tick();
+  }
+  void FireFrom(Twips left, Twips top, int facingKey = 0) {
+    ParkOn(left, top, facingKey);
+    Press(vbKeyReturn);
+  }
+  void Press(int vk) {
+    Hold(vk);
+    Tick();
+    Release(vk);
+  }
+  // Everything but the dot under test out of the bullet's way.
+  void OnlyDot(PictureBox& dot, Twips left, Twips top) {
+    for (PictureBox* other : {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7, &form.Picture8})
+      other->Move(6000, 4000);
+    dot.Move(left, top);
+  }
+};
+
+TEST_F(FrameTickTest, ParkedTicksLeaveCaptionScoreAndDotsAloneExceptSinking) {
+  form.Picture5.BackColor = 0;
+  Tick(10);
+  EXPECT_EQ(form.Caption, "Form1");
+  EXPECT_EQ(form.Score.Caption, "0");
+  EXPECT_EQ(form.Picture4.Top, 3600);
+  EXPECT_EQ(form.Picture5.Top, 3360 + 10 * 60);
+  EXPECT_TRUE(form.sshoot.Visible);
+  EXPECT_EQ(form.bullet.Left, form.player1.Left);
+  EXPECT_EQ(form.bullet.Top, form.player1.Top);
+  EXPECT_EQ(random.taken, 0);
+}
+
+TEST_F(FrameTickTest, TheLaunchStartsFromLastTicksSpotWithThisTicksHeading) {
+  Tick();
+  Press(vbKeyReturn);  // before any arrow key: the player's own picture keeps "down"
+  EXPECT_EQ(form.bullet.Left, 1320);
+  EXPECT_EQ(form.bullet.Top, 1080 + 70);
+  EXPECT_FALSE(form.sshoot.Visible);
+  EXPECT_EQ(form.Caption, "Viveve");
+
+  ParkOn(2000, 2000);
+  Hold(vbKeyRight);
+  Press(vbKeyReturn);  // the player steps and turns first, the bullet was still parked
+  EXPECT_EQ(form.player1.Left, 2020);
+  EXPECT_EQ(form.direction.Caption, "right");
+  EXPECT_EQ(form.bullet.Left, 2000 + 70);
+  EXPECT_EQ(form.bullet.Top, 2000);
+}
+
+TEST_F(FrameTickTest, TheBulletIsWithdrawnInTheFirstTickPastEachEdge) {
+  struct Case {
+    int key;
+    Twips left, top;  // of the player before it turns
+    Twips lastSeen, withdrawnAt;  // along the flight axis
+  };
+  const Case cases[] = {
+      {vbKeyLeft, 935, 1000, -135, -205},
+      {vbKeyUp, 1000, 935, -135, -205},
+      {vbKeyRight, 6815, 1000, 6975, 7045},  // out of sight past the inner width
+      {vbKeyDown, 1000, 4775, 4935, 5005},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "key " << c.key);
+    FireFrom(c.left, c.top, c.key);
+    const bool across = c.key == vbKeyLeft || c.key == vbKeyRight;
+    Twips last = 0;
+    for (int i = 0; i < 200 && form.bullet.Visible; ++i) {
+      last = across ? form.bullet.Left : form.bullet.Top;
+      Tick();
+    }
+    EXPECT_EQ(last, c.lastSeen);
+    EXPECT_EQ(across ? form.bullet.Left : form.bullet.Top, c.withdrawnAt);
+  }
+}
+
+TEST_F(FrameTickTest, HeldEnterRelaunchesFromWhereTheBulletLeft) {
+  FireFrom(6815, 1000, vbKeyRight);
+  Hold(vbKeyReturn);
+  while (form.bullet.Visible) Tick();
+  ASSERT_EQ(form.bullet.Left, 7045);
+
+  Tick();  // shown again, flies on, and leaves again at once
+  EXPECT_EQ(form.bullet.Left, 7115);
+  EXPECT_FALSE(form.bullet.Visible);
+
+  Hold(vbKeyLeft);  // the hidden bullet takes the new heading and comes back
+  Tick();
+  Release(vbKeyLeft);
+  EXPECT_EQ(form.direction.Caption, "left");
+  EXPECT_EQ(form.bullet.Left, 7045);
+  EXPECT_FALSE(form.bullet.Visible);
+  Tick();
+  EXPECT_EQ(form.bullet.Left, 6975);
+  EXPECT_TRUE(form.bullet.Visible);
+
+  Release(vbKeyReturn);
+  while (form.bullet.Visible) Tick();
+  Tick();
+  EXPECT_EQ(form.bullet.Left, form.player1.Left);  // parked only once Enter reads up
+  EXPECT_TRUE(form.sshoot.Visible);
+}
+
+TEST_F(FrameTickTest, TheBulletStrikesWhatItOverlapsOrTouchesOnSinglePrecisionSums) {
+  struct Case {
+    Twips left, top;  // of the dot; the bullet leaves from (1320, 1080)
+    bool hit;
+  };
+  const Case cases[] = {
+      {1320, 1080, true},         {1320 + 135, 1080, true},  {1320 + 136, 1080, false},
+      {1320 - 135, 1080, true},   {1320 - 136, 1080, false}, {1320 + 135, 1080 + 135, true},
+      {1320 - 135, 1080 - 136, false}, {1320 + 50, 1080 + 50, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "dot at " << c.left << ", " << c.top);
+    form.Score.Caption = "0";
+    OnlyDot(form.Picture6, c.left, c.top);
+    FireFrom(1320, 1080);
+    EXPECT_EQ(form.Score.Caption, c.hit ? "1" : "0");
+  }
+
+  // 121 - 2^-17 plus 135 rounds to 256 in single precision: the edges touch.
+  form.Score.Caption = "0";
+  OnlyDot(form.Picture6, 121.0f - std::ldexp(1.0f, -17), 1080);
+  FireFrom(256, 1080);
+  EXPECT_EQ(form.Score.Caption, "1");
+}
+
+TEST_F(FrameTickTest, EachHitReplacesItsDotAndCountsBeforeTheNextDotIsTested) {
+  OnlyDot(form.Picture4, 1320, 1080);
+  form.Picture7.Move(1400, 1100);
+  // Picture4 lands on the bullet again (1325, 1085); Picture7 in the top band.
+  Script({0.19f, 0.22f, 0.5f, 0.01f});
+  FireFrom(1320, 1080);
+  EXPECT_EQ(form.Score.Caption, "2");
+  EXPECT_EQ(form.Picture4.Left, 1325);
+  EXPECT_EQ(form.Picture4.Top, 1085);
+  EXPECT_EQ(form.Picture7.Left, 3487);
+  EXPECT_EQ(form.Picture7.Top, 200);
+  EXPECT_EQ(random.taken, 4);
+
+  // Struck again one tick later, after the six draws of the trail.
+  Script({0, 0, 0, 0, 0, 0, 0.5f, 0.0203f});
+  Tick();
+  EXPECT_EQ(form.Score.Caption, "3");
+  EXPECT_EQ(form.Picture4.Top, 100);  // exactly 100 stays
+  EXPECT_EQ(random.taken, 12);
+}
+
+TEST_F(FrameTickTest, DotsSinkBeforeTheHitTests) {
+  // Two ticks of sinking bring it from 900 to 1020, its bottom edge onto the
+  // bullet's top edge at 1155, in the launch tick.
+  OnlyDot(form.Picture8, 1320, 900);
+  form.Picture8.BackColor = 0;
+  FireFrom(1320, 1155);
+  EXPECT_EQ(form.Score.Caption, "1");
+}
+
+TEST_F(FrameTickTest, EveryFlyingTickDrawsTwoMarksAtTheCornersWhereTheBulletStood) {
+  front.Click(form.NewGame);
+  FireFrom(1320, 1080);
+  const Twips left = form.bullet.Left, top = form.bullet.Top;
+  Script({0.99999994f, 0, 0.2f, 0.3f, 0.4f, 0.6f});
+  Tick();
+  const auto& marks = front.MarksOn(form.Back);
+  ASSERT_EQ(marks.size(), 2u);
+  EXPECT_EQ(marks[0].x1, left);
+  EXPECT_EQ(marks[0].y1, top - 5);
+  EXPECT_EQ(marks[0].y2, top);
+  EXPECT_EQ(marks[0].colour, RGB(254, 0, 51));
+  EXPECT_EQ(marks[1].x1, left + 135);
+  EXPECT_EQ(marks[1].y1, top + 130);
+  EXPECT_EQ(marks[1].y2, top + 135);
+  EXPECT_EQ(marks[1].colour, RGB(76, 102, 153));
+  EXPECT_EQ(form.bullet.Top, top + 70);
+}
+
+TEST_F(FrameTickTest, BetweenGamesTheUnseenBulletFliesAndScores) {
+  ASSERT_FALSE(form.Back.Visible);
+  OnlyDot(form.Picture5, 1320, 1080);
+  FireFrom(1320, 1080);
+  Tick();
+  EXPECT_EQ(form.Score.Caption, "1");
+  EXPECT_GT(front.LinesDrawn(), 0u);
+  EXPECT_TRUE(front.MarksOn(form.Back).empty());  // never seen
+}
+
+TEST_F(FrameTickTest, ABlackDotNobodyStrikesRestsFarOutOfSight) {
+  form.Picture4.BackColor = 0;
+  form.Picture4.Top = kCoordinateLimit - 100;
+  Tick(5);
+  EXPECT_EQ(form.Picture4.Top, kCoordinateLimit);
+}
+
+}  // namespace
