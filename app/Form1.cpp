@@ -84,11 +84,12 @@ Boolean Form1::Check_Collision_BF(const PictureBox& Sprite1, const PictureBox& S
 
 namespace {
 
-// A limit starts a game when it is a number of at least 1 that a count-down
-// of whole seconds can reach zero from: above 2^53, subtracting one second
-// may leave the count where it was.
+// A limit starts a game when it is a number of at least 1 that the clock can
+// count down to zero. Far above any real game, at 10^15 seconds, the cap keeps
+// every count exact in the 15 significant digits that numbers are written
+// with; near 2^53 subtracting one second would leave a count unchanged.
 bool StartsAGame(const std::optional<double>& limit) {
-  return limit && *limit >= 1 && *limit <= 9007199254740992.0;
+  return limit && *limit >= 1 && *limit <= 1e15;
 }
 
 }  // namespace
