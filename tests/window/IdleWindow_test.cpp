@@ -27,7 +27,9 @@ TEST_F(WindowTest, IdleWindowShowsOnlyTheStatusStrip) {
     for (int x = 0; x < 81; ++x) {
       const QRgb c = shot.pixel(x, y);
       if (qGreen(c) > 200 && qBlue(c) > 200) ++white;
-      if (x == 80 || y == 343) EXPECT_EQ(c, Rgb(255, 0, 0)) << x << "," << y;
+      if (x == 80 || y == 343) {
+        EXPECT_EQ(c, Rgb(255, 0, 0)) << x << "," << y;
+      }
     }
   EXPECT_GT(white, 40);
   EXPECT_EQ(shot.pixel(81, 335), Rgb(240, 240, 240));  // the strip ends there

@@ -80,7 +80,9 @@ TEST_F(WindowTest, TheBulletFliesOverAnEmptyStretchLeavingOnePixelMarks) {
     EXPECT_NE(shot.pixel(mark), fieldAt(mark)) << mark.x() << "," << mark.y();
     // A mark is one pixel: the field shows beside it.
     const QPoint beside = mark + QPoint(mark.x() % 2 ? -1 : 1, 0);
-    if (!underASprite(beside)) EXPECT_EQ(shot.pixel(beside), fieldAt(beside));
+    if (!underASprite(beside)) {
+      EXPECT_EQ(shot.pixel(beside), fieldAt(beside));
+    }
     ++seen;
   }
   EXPECT_GE(seen, 6);
@@ -89,5 +91,7 @@ TEST_F(WindowTest, TheBulletFliesOverAnEmptyStretchLeavingOnePixelMarks) {
   form.Back.Visible = true;
   const QImage clean = Screenshot();
   for (const QPoint& mark : marks)
-    if (!underASprite(mark)) EXPECT_EQ(clean.pixel(mark), fieldAt(mark));
+    if (!underASprite(mark)) {
+      EXPECT_EQ(clean.pixel(mark), fieldAt(mark));
+    }
 }
