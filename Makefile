@@ -5,7 +5,11 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
             fonts-liberation2 libfontconfig1
 
-.PHONY: setup configure build run test package clean
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+BENCH_PACKAGES := xvfb xauth xdotool x11-utils time
+FUZZ_SECONDS ?= 30
+
+.PHONY: setup configure build run test sanitize fuzz bench package clean
 
 setup:
 	@tools/setup-packages $(PACKAGES)
@@ -24,10 +28,32 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: setup
+	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_SANITIZE=ON
+	cmake --build $(BUILD)-sanitize -j $(JOBS)
+	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Text in the time box, fuzzed from the committed seeds for FUZZ_SECONDS.
+fuzz: setup
+	@tools/setup-packages $(FUZZ_PACKAGES)
+	cmake -S . -B $(BUILD)-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVANTOR_FUZZ=ON -DBUILD_TESTING=OFF
+	cmake --build $(BUILD)-fuzz --target fuzz_time_box -j $(JOBS)
+	mkdir -p $(BUILD)-fuzz/corpus
+	$(BUILD)-fuzz/tests/fuzz/fuzz_time_box -max_total_time=$(FUZZ_SECONDS) -timeout=5 -max_len=256 \
+	  -artifact_prefix=$(BUILD)-fuzz/ -print_final_stats=1 $(BUILD)-fuzz/corpus tests/fuzz/corpus
+
+# The measurements, as one table.
+bench: build
+	@tools/setup-packages $(BENCH_PACKAGES)
+	cmake --build $(BUILD) -j $(JOBS) --target tick_benchmark tick_rate bare_window
+	bench/run-all.sh $(BUILD)
+
 # A .deb that installs the game, its desktop entry and icons.
 package: build
 	@tools/setup-packages dpkg-dev
 	cd $(BUILD) && cpack
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz
