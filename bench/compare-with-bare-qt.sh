@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Launch time to the first message box, peak memory and idle CPU of the game
 # against a bare Qt Widgets program of the same shape, in one Xvfb server,
-# in the same run. Usage: bench/compare-with-bare-qt.sh BUILD_DIR [RUNS] [CPU_SECONDS]
+# in the same run, as rows of the table that bench/run-all.sh prints.
+# Usage: bench/compare-with-bare-qt.sh BUILD_DIR [RUNS] [CPU_SECONDS]
 set -euo pipefail
 build=${1:?build directory}
 runs=${2:-5}
@@ -58,10 +59,9 @@ row() {  # metric column
   local game bare
   game=$(awk -v c="$2" '{print $c}' "$work/vantor" | median)
   bare=$(awk -v c="$2" '{print $c}' "$work/bare" | median)
-  awk -v m="$1" -v g="$game" -v b="$bare" 'BEGIN {printf "| %-32s | %10s | %10s | %6.2f |\n", m, g, b, (b > 0 ? g / b : 0)}'
+  awk -v m="$1" -v g="$game" -v b="$bare" \
+    'BEGIN {printf "| %-52s | %10s | %10s | %-23s | %6.2f |\n", m, g, b, "bare Qt window", (b > 0 ? g / b : 0)}'
 }
-echo "| measure (median of $runs runs)        |       game |   bare Qt |  ratio |"
-echo "|----------------------------------|------------|------------|--------|"
-row "launch to the first box (ms)" 1
-row "peak memory (KiB)" 2
-row "CPU while idle (% of one core)" 3
+row "launch to the first box, ms (median of $runs)" 1
+row "peak memory, KiB (median of $runs)" 2
+row "CPU while idle, % of one core (median of $runs)" 3
