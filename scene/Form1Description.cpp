@@ -14,10 +14,11 @@ namespace {
 
 // A sprite inside the play field: a borderless 135 x 135 picture box.
 platform::ControlDescription Sprite(std::string_view name, int index, platform::Twips left, platform::Twips top,
-                                    int tabIndex, std::span<const std::uint8_t> picture, bool visible) {
+                                    int tabIndex, std::span<const std::uint8_t> picture, bool visible,
+                                    std::string_view role = {}) {
   return {.kind = ControlKind::PictureBox, .name = name, .index = index, .container = "Back", .left = left,
           .top = top, .width = 135, .height = 135, .tabIndex = tabIndex, .backColor = vbWindowBackground,
-          .foreColor = vbWindowText, .picture = picture, .visible = visible};
+          .foreColor = vbWindowText, .picture = picture, .visible = visible, .accessibleName = role};
 }
 
 platform::ControlDescription StripLabel(std::string_view name, platform::Twips left, platform::Twips width,
@@ -48,15 +49,15 @@ platform::FormDescription Make() {
           Sprite("dir", 2, 6480, 120, 14, FacingLeftBitmap(), false),
           Sprite("dir", 1, 6600, 120, 13, FacingDownBitmap(), false),
           Sprite("dir", 0, 6600, 0, 12, FacingUpBitmap(), false),
-          Sprite("Picture8", -1, 2640, 3840, 7, TargetDotBitmap(), true),
-          Sprite("Picture7", -1, 2280, 3480, 6, TargetDotBitmap(), true),
-          Sprite("Picture6", -1, 2520, 3720, 5, TargetDotBitmap(), true),
-          Sprite("Picture5", -1, 2160, 3360, 4, TargetDotBitmap(), true),
-          Sprite("Picture4", -1, 2400, 3600, 3, TargetDotBitmap(), true),
+          Sprite("Picture8", -1, 2640, 3840, 7, TargetDotBitmap(), true, "Target dot"),
+          Sprite("Picture7", -1, 2280, 3480, 6, TargetDotBitmap(), true, "Target dot"),
+          Sprite("Picture6", -1, 2520, 3720, 5, TargetDotBitmap(), true, "Target dot"),
+          Sprite("Picture5", -1, 2160, 3360, 4, TargetDotBitmap(), true, "Target dot"),
+          Sprite("Picture4", -1, 2400, 3600, 3, TargetDotBitmap(), true, "Target dot"),
           {.kind = ControlKind::PictureBox, .name = "bullet", .container = "Back", .left = 1440, .top = 1080,
            .width = 135, .height = 135, .tabIndex = 2, .backColor = RGB(255, 0, 0), .foreColor = vbWindowText,
-           .visible = false},
-          Sprite("player1", -1, 1320, 1080, 1, FacingDownBitmap(), true),
+           .visible = false, .accessibleName = "Bullet"},
+          Sprite("player1", -1, 1320, 1080, 1, FacingDownBitmap(), true, "Player"),
           {.kind = ControlKind::Label, .name = "direction", .container = "Back", .left = 6480, .top = 240,
            .width = 375, .height = 255, .tabIndex = 16, .text = "down", .visible = false},
           {.kind = ControlKind::Label, .name = "hidden", .container = "Form1", .left = 2880, .top = 2400,

@@ -20,6 +20,10 @@ class PictureBoxWidget final : public QWidget {
   void ChildChanged(std::size_t index);
   void Changed();
 
+  // The boxes inside, and where each shows now (empty while hidden).
+  const std::vector<PictureBox*>& Sprites() const { return children_; }
+  QRect SpriteRect(std::size_t index) const { return ChildRect(*children_[index]); }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 

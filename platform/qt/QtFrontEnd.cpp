@@ -1,5 +1,6 @@
 #include "platform/qt/QtFrontEnd.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
@@ -9,6 +10,7 @@
 #include <QStyleFactory>
 
 #include "platform/Units.h"
+#include "platform/qt/FieldAccessible.h"
 #include "platform/qt/FormWindow.h"
 
 namespace platform::qt {
@@ -83,6 +85,8 @@ QtFrontEnd::QtFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {
   font.setPixelSize(11);
   font.setStyleHint(QFont::SansSerif);
   QApplication::setFont(font);
+  static const bool accessibleField = (QAccessible::installFactory(&FieldAccessible::Create), true);
+  (void)accessibleField;
 }
 
 QtFrontEnd::~QtFrontEnd() {

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -89,4 +90,29 @@ TEST_F(WindowTest, ScreenReadersCanReadTheScoreAndTheTimeLeft) {
   const auto* box = Window().findChild<QLineEdit*>();
   EXPECT_EQ(box->accessibleName(), "Time limit in seconds");
   EXPECT_EQ(box->text(), "12");
+}
+
+TEST_F(WindowTest, ScreenReadersFindTheSpritesThatShowInTheField) {
+  form.Back.Visible = true;
+  form.Picture6.Left = 99999;  // beyond the edge: not in the field
+  form.bullet.Visible = true;
+  QWidget* field = nullptr;
+  for (QWidget* w : Window().findChildren<QWidget*>())
+    if (w->accessibleName() == "Play field") field = w;
+  ASSERT_NE(field, nullptr);
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(field);
+  ASSERT_NE(access, nullptr);
+  QStringList names;
+  for (int i = 0; i < access->childCount(); ++i) {
+    QAccessibleInterface* sprite = access->child(i);
+    EXPECT_EQ(sprite->role(), QAccessible::Graphic);
+    EXPECT_EQ(sprite->parent(), access);
+    EXPECT_EQ(access->indexOfChild(sprite), i);
+    names << sprite->text(QAccessible::Name);
+    if (sprite->text(QAccessible::Name) == "Player") {
+      EXPECT_EQ(sprite->rect(), QRect(field->mapToGlobal(QPoint(88, 72)), QSize(9, 9)));
+    }
+  }
+  names.sort();
+  EXPECT_EQ(names, QStringList({"Bullet", "Player", "Target dot", "Target dot", "Target dot", "Target dot"}));
 }
