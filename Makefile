@@ -41,8 +41,8 @@ fuzz: setup
 	  -DVANTOR_FUZZ=ON -DBUILD_TESTING=OFF
 	cmake --build $(BUILD)-fuzz --target fuzz_time_box -j $(JOBS)
 	mkdir -p $(BUILD)-fuzz/corpus
-	$(BUILD)-fuzz/tests/fuzz/fuzz_time_box -max_total_time=$(FUZZ_SECONDS) -timeout=5 -max_len=256 \
-	  -artifact_prefix=$(BUILD)-fuzz/ -print_final_stats=1 $(BUILD)-fuzz/corpus tests/fuzz/corpus
+	$(BUILD)-fuzz/fuzz/fuzz_time_box -max_total_time=$(FUZZ_SECONDS) -timeout=5 -max_len=256 \
+	  -artifact_prefix=$(BUILD)-fuzz/ -print_final_stats=1 $(BUILD)-fuzz/corpus fuzz/corpus
 
 # The measurements, as one table.
 bench: build

@@ -113,12 +113,8 @@ TEST_F(GameClockTest, ALimitThatIsNotANumberFromOneUpStartsNothing) {
 }
 
 TEST_F(GameClockTest, AStartColoursAllFiveDotsBeforePlacingAnyAndLeavesThePlayerAlone) {
-  std::initializer_list<float> draws = {1 / 32.f,  2 / 32.f,  3 / 32.f,  4 / 32.f,  5 / 32.f,
-                                        6 / 32.f,  7 / 32.f,  8 / 32.f,  9 / 32.f,  10 / 32.f,
-                                        11 / 32.f, 12 / 32.f, 13 / 32.f, 14 / 32.f, 15 / 32.f,
-                                        16 / 32.f, 0.02f,     18 / 32.f, 19 / 32.f, 20 / 32.f,
-                                        21 / 32.f, 22 / 32.f, 23 / 32.f, 24 / 32.f, 25 / 32.f};
-  Script(draws);
+  for (int i = 1; i <= 25; ++i) random.draws.push_back(i == 17 ? 0.02f : i / 32.f);
+  front.UseRandom(random);
   Hold(vbKeyLeft);
   Tick(3);
   Release(vbKeyLeft);

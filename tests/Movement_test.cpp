@@ -81,13 +81,6 @@ TEST_F(MovementTest, BoundsHoldThePlayerFlushAgainstTheEdgeItCrossed) {
   }
 }
 
-TEST_F(MovementTest, OnAFieldNarrowerThanTheSpriteTheRightBoundWins) {
-  form.Back.ScaleWidth = 100;
-  Reset(10, 500);
-  TickHolding({vbKeyLeft});  // -10, then 0, then the right bound
-  EXPECT_EQ(form.player1.Left, -35);
-}
-
 TEST_F(MovementTest, WhileTheBulletFliesThePlayerTurnsButTheHeadingStays) {
   Tick();
   Hold(vbKeyReturn);
