@@ -12,26 +12,16 @@ class FrameTickTest : public GameTest {
   void ParkOn(Twips left, Twips top, int facingKey = 0) {
     form.bullet.Visible = false;
     form.player1.Move(left, top);
-    if (facingKey != 0) {
-      Hold(facingKey);
-      Tick();
-      Release(facingKey);
-    }
+    if (facingKey != 0) TickHolding({facingKey});
     Tick();
   }
   void FireFrom(Twips left, Twips top, int facingKey = 0) {
     ParkOn(left, top, facingKey);
-    Press(vbKeyReturn);
-  }
-  void Press(int vk) {
-    Hold(vk);
-    Tick();
-    Release(vk);
+    TickHolding({vbKeyReturn});
   }
   // Everything but the dot under test out of the bullet's way.
   void OnlyDot(PictureBox& dot, Twips left, Twips top) {
-    for (PictureBox* other : {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7, &form.Picture8})
-      other->Move(6000, 4000);
+    for (PictureBox* other : Dots()) other->Move(6000, 4000);
     dot.Move(left, top);
   }
 };
@@ -51,7 +41,7 @@ TEST_F(FrameTickTest, ParkedTicksLeaveCaptionScoreAndDotsAloneExceptSinking) {
 
 TEST_F(FrameTickTest, TheLaunchStartsFromLastTicksSpotWithThisTicksHeading) {
   Tick();
-  Press(vbKeyReturn);  // before any arrow key: the player's own picture keeps "down"
+  TickHolding({vbKeyReturn});  // before any arrow key: the player's own picture keeps "down"
   EXPECT_EQ(form.bullet.Left, 1320);
   EXPECT_EQ(form.bullet.Top, 1080 + 70);
   EXPECT_FALSE(form.sshoot.Visible);
@@ -59,7 +49,7 @@ TEST_F(FrameTickTest, TheLaunchStartsFromLastTicksSpotWithThisTicksHeading) {
 
   ParkOn(2000, 2000);
   Hold(vbKeyRight);
-  Press(vbKeyReturn);  // the player steps and turns first, the bullet was still parked
+  TickHolding({vbKeyReturn});  // the player steps and turns first, the bullet was still parked
   EXPECT_EQ(form.player1.Left, 2020);
   EXPECT_EQ(form.direction.Caption, "right");
   EXPECT_EQ(form.bullet.Left, 2000 + 70);
@@ -102,9 +92,7 @@ TEST_F(FrameTickTest, HeldEnterRelaunchesFromWhereTheBulletLeft) {
   EXPECT_EQ(form.bullet.Left, 7115);
   EXPECT_FALSE(form.bullet.Visible);
 
-  Hold(vbKeyLeft);  // the hidden bullet takes the new heading and comes back
-  Tick();
-  Release(vbKeyLeft);
+  TickHolding({vbKeyLeft});  // the hidden bullet takes the new heading and comes back
   EXPECT_EQ(form.direction.Caption, "left");
   EXPECT_EQ(form.bullet.Left, 7045);
   EXPECT_FALSE(form.bullet.Visible);

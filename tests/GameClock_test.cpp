@@ -64,9 +64,8 @@ TEST_F(GameClockTest, GamesRunOutOneSecondATickAndQuoteTheLimitAsTyped) {
 TEST_F(GameClockTest, TheEndStopsTheClockBeforeTheBoxAndResetsOnlyAfterItCloses) {
   ASSERT_TRUE(Start("1"));
   form.Picture4.Move(1320, 1080);  // in the bullet's path: one hit
-  Hold(vbKeyReturn);
-  Tick(2);
-  Release(vbKeyReturn);
+  TickHolding({vbKeyReturn});
+  Tick();
   ASSERT_EQ(form.Score.Caption, "1");
   ASSERT_FALSE(front.MarksOn(form.Back).empty());
 

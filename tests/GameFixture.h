@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <deque>
+#include <initializer_list>
 #include <stdexcept>
 
 #include "app/Form1.h"
@@ -34,6 +36,15 @@ class GameTest : public testing::Test {
   void Clock(int count = 1) { front.Tick(form.Timer2, count); }
   void Hold(int vk) { front.HoldKey(vk); }
   void Release(int vk) { front.ReleaseKey(vk); }
+  // One tick with the keys held down through it.
+  void TickHolding(std::initializer_list<int> keys) {
+    for (int vk : keys) Hold(vk);
+    Tick();
+    for (int vk : keys) Release(vk);
+  }
+  std::array<platform::PictureBox*, 5> Dots() {
+    return {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7, &form.Picture8};
+  }
   void Script(std::initializer_list<float> draws) {
     random.draws.insert(random.draws.end(), draws);
     front.UseRandom(random);

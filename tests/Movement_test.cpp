@@ -1,5 +1,3 @@
-#include <initializer_list>
-
 #include "tests/GameFixture.h"
 
 using namespace platform;
@@ -15,11 +13,6 @@ class MovementTest : public GameTest {
     form.player1.Move(left, top);
     form.player1.Picture = startPicture;
     form.direction.Caption = "down";
-  }
-  void TickHolding(std::initializer_list<int> keys) {
-    for (int vk : keys) Hold(vk);
-    Tick();
-    for (int vk : keys) Release(vk);
   }
   bool Faces(int index) const {
     return form.player1.Picture.Get() == (index == kOwnPicture ? startPicture : form.dir(index).Picture.Get());
@@ -83,9 +76,7 @@ TEST_F(MovementTest, BoundsHoldThePlayerFlushAgainstTheEdgeItCrossed) {
 
 TEST_F(MovementTest, WhileTheBulletFliesThePlayerTurnsButTheHeadingStays) {
   Tick();
-  Hold(vbKeyReturn);
-  Tick();
-  Release(vbKeyReturn);
+  TickHolding({vbKeyReturn});
   ASSERT_TRUE(form.bullet.Visible);
   const Twips bulletLeft = form.bullet.Left;
   Hold(vbKeyLeft);

@@ -151,7 +151,7 @@ using PictureObjectsTest = GameTest;
 
 TEST_F(PictureObjectsTest, EveryBoxHasAPictureOfItsOwnUntilOneIsShared) {
   std::set<std::uint64_t> handles;
-  for (auto* dot : {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7, &form.Picture8}) {
+  for (auto* dot : Dots()) {
     handles.insert(dot->Picture.Get().Handle());
     EXPECT_EQ(dot->Picture.Get().Pixel(3, 2), platform::RGB(0, 0, 255));
   }

@@ -26,10 +26,10 @@ class SoakTest : public GameTest {
   }
   // The hits this tick will score: every dot the bullet overlaps where it
   // stands now, black dots one sinking step lower.
-  int HitsAhead(bool enterReads) const {
+  int HitsAhead(bool enterReads) {
     if (!form.bullet.Visible && !enterReads) return 0;
     int hits = 0;
-    for (const PictureBox* dot : {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7, &form.Picture8}) {
+    for (const PictureBox* dot : Dots()) {
       const Twips top = dot->BackColor == 0 ? std::min<Twips>(dot->Top + 60, kCoordinateLimit) : dot->Top;
       hits += Overlaps(dot->Left, top, dot->Width, dot->Height) ? 1 : 0;
     }
@@ -42,7 +42,7 @@ class SoakTest : public GameTest {
     const bool overField = b.Left >= -135 && b.Left <= 6975 && b.Top >= -135 && b.Top <= 4935;
     const bool parked = b.Left == p.Left && b.Top == p.Top;
     ASSERT_TRUE(b.Visible ? overField : parked || !overField) << b.Left << ", " << b.Top;
-    for (const PictureBox* dot : {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7, &form.Picture8}) {
+    for (const PictureBox* dot : Dots()) {
       ASSERT_TRUE(dot->Left >= 0 && dot->Left < 6975) << dot->Left;
       if (dot->BackColor == 0) ASSERT_TRUE(dot->Top >= 100 && dot->Top <= kCoordinateLimit) << dot->Top;
       else ASSERT_TRUE(dot->Top == 200 || (dot->Top >= 100 && dot->Top < 4935)) << dot->Top;
