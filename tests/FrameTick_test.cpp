@@ -34,16 +34,14 @@ TEST_F(FrameTickTest, ParkedTicksLeaveCaptionScoreAndDotsAloneExceptSinking) {
   EXPECT_EQ(form.Picture4.Top, 3600);
   EXPECT_EQ(form.Picture5.Top, 3360 + 10 * 60);
   EXPECT_TRUE(form.sshoot.Visible);
-  EXPECT_EQ(form.bullet.Left, form.player1.Left);
-  EXPECT_EQ(form.bullet.Top, form.player1.Top);
+  EXPECT_EQ(At(form.bullet), At(form.player1));
   EXPECT_EQ(random.taken, 0);
 }
 
 TEST_F(FrameTickTest, TheLaunchStartsFromLastTicksSpotWithThisTicksHeading) {
   Tick();
   TickHolding({vbKeyReturn});  // before any arrow key: the player's own picture keeps "down"
-  EXPECT_EQ(form.bullet.Left, 1320);
-  EXPECT_EQ(form.bullet.Top, 1080 + 70);
+  EXPECT_EQ(At(form.bullet), Spot(1320, 1080 + 70));
   EXPECT_FALSE(form.sshoot.Visible);
   EXPECT_EQ(form.Caption, "Viveve");
 
@@ -52,8 +50,7 @@ TEST_F(FrameTickTest, TheLaunchStartsFromLastTicksSpotWithThisTicksHeading) {
   TickHolding({vbKeyReturn});  // the player steps and turns first, the bullet was still parked
   EXPECT_EQ(form.player1.Left, 2020);
   EXPECT_EQ(form.direction.Caption, "right");
-  EXPECT_EQ(form.bullet.Left, 2000 + 70);
-  EXPECT_EQ(form.bullet.Top, 2000);
+  EXPECT_EQ(At(form.bullet), Spot(2000 + 70, 2000));
 }
 
 TEST_F(FrameTickTest, TheBulletIsWithdrawnInTheFirstTickPastEachEdge) {
@@ -139,10 +136,8 @@ TEST_F(FrameTickTest, EachHitReplacesItsDotAndCountsBeforeTheNextDotIsTested) {
   Script({0.19f, 0.22f, 0.5f, 0.01f});
   FireFrom(1320, 1080);
   EXPECT_EQ(form.Score.Caption, "2");
-  EXPECT_EQ(form.Picture4.Left, 1325);
-  EXPECT_EQ(form.Picture4.Top, 1085);
-  EXPECT_EQ(form.Picture7.Left, 3487);
-  EXPECT_EQ(form.Picture7.Top, 200);
+  EXPECT_EQ(At(form.Picture4), Spot(1325, 1085));
+  EXPECT_EQ(At(form.Picture7), Spot(3487, 200));
   EXPECT_EQ(random.taken, 4);
 
   // Struck again one tick later, after the six draws of the trail.

@@ -33,6 +33,13 @@ class GameClockTest : public GameTest {
   std::string LastPrompt() const { return front.MessageBoxes().back().prompt; }
 };
 
+TEST_F(GameClockTest, TheWindowOpensIdleAfterTheInstructions) {
+  EXPECT_EQ(front.MessageBoxes().size(), 1u);
+  ExpectIdle();
+  EXPECT_EQ(form.time.Text, "30");
+  EXPECT_EQ(form.Caption, "Form1");
+}
+
 TEST_F(GameClockTest, GamesRunOutOneSecondATickAndQuoteTheLimitAsTyped) {
   struct Case {
     const char* limit;
@@ -117,7 +124,7 @@ TEST_F(GameClockTest, AStartColoursAllFiveDotsBeforePlacingAnyAndLeavesThePlayer
   Hold(vbKeyLeft);
   Tick(3);
   Release(vbKeyLeft);
-  const Twips left = form.player1.Left;
+  const Spot stood = At(form.player1);
   const Picture facing = form.player1.Picture;
   ASSERT_TRUE(Start("30"));
   EXPECT_EQ(random.taken, 25);
@@ -133,10 +140,9 @@ TEST_F(GameClockTest, AStartColoursAllFiveDotsBeforePlacingAnyAndLeavesThePlayer
                       {form.Picture8, RGB(103, 111, 119), 5231, 3855}};
   for (const Dot& dot : dots) {
     EXPECT_EQ(dot.box.BackColor, dot.colour);
-    EXPECT_EQ(dot.box.Left, dot.left);
-    EXPECT_EQ(dot.box.Top, dot.top);
+    EXPECT_EQ(At(dot.box), Spot(dot.left, dot.top));
   }
-  EXPECT_EQ(form.player1.Left, left);
+  EXPECT_EQ(At(form.player1), stood);
   EXPECT_EQ(form.player1.Picture.Get().Handle(), facing.Handle());
   EXPECT_FALSE(form.bullet.Visible);
   EXPECT_EQ(form.direction.Caption, "left");

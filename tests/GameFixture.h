@@ -6,6 +6,7 @@
 #include <deque>
 #include <initializer_list>
 #include <stdexcept>
+#include <utility>
 
 #include "app/Form1.h"
 #include "platform/headless/HeadlessFrontEnd.h"
@@ -42,6 +43,9 @@ class GameTest : public testing::Test {
     Tick();
     for (int vk : keys) Release(vk);
   }
+  // Where a box stands, to compare both coordinates at once.
+  using Spot = std::pair<platform::Twips, platform::Twips>;
+  static Spot At(const platform::PictureBox& box) { return {box.Left, box.Top}; }
   std::array<platform::PictureBox*, 5> Dots() {
     return {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7, &form.Picture8};
   }

@@ -45,8 +45,7 @@ TEST_F(MovementTest, EveryHeldKeyMovesAndTheLastPolledWinsTheFacing) {
     SCOPED_TRACE(testing::Message() << "ends at " << c.left << ", " << c.top << " facing " << c.facing);
     Reset(1000, 1000);
     TickHolding(c.keys);
-    EXPECT_EQ(form.player1.Left, c.left);
-    EXPECT_EQ(form.player1.Top, c.top);
+    EXPECT_EQ(At(form.player1), Spot(c.left, c.top));
     EXPECT_TRUE(Faces(c.facing));
     EXPECT_EQ(form.direction.Caption.Get(), c.word);
   }
@@ -68,8 +67,7 @@ TEST_F(MovementTest, BoundsHoldThePlayerFlushAgainstTheEdgeItCrossed) {
     SCOPED_TRACE(testing::Message() << "key " << c.key << " from " << c.fromLeft << ", " << c.fromTop);
     Reset(c.fromLeft, c.fromTop);
     TickHolding({c.key});
-    EXPECT_EQ(form.player1.Left, c.left);
-    EXPECT_EQ(form.player1.Top, c.top);
+    EXPECT_EQ(At(form.player1), Spot(c.left, c.top));
     EXPECT_FALSE(Faces(kOwnPicture));  // turned even where the edge stopped it
   }
 }
@@ -84,8 +82,7 @@ TEST_F(MovementTest, WhileTheBulletFliesThePlayerTurnsButTheHeadingStays) {
   EXPECT_EQ(form.player1.Left, 1320 - 60);
   EXPECT_TRUE(Faces(2));
   EXPECT_EQ(form.direction.Caption, "down");
-  EXPECT_EQ(form.bullet.Left, bulletLeft);  // the course does not bend
-  EXPECT_EQ(form.bullet.Top, 1080 + 4 * 70);
+  EXPECT_EQ(At(form.bullet), Spot(bulletLeft, 1080 + 4 * 70));  // the course does not bend
   Release(vbKeyLeft);
 
   // The facing becomes the heading once the bullet is parked again.
