@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAccessibleWidget>
-#include <memory>
 #include <vector>
 
 #include "platform/qt/PictureBoxWidget.h"
