@@ -116,7 +116,7 @@ void Form1::Timer2_Timer() {
   if (now && *now != 0) return;
 
   Timer2.Enabled = false;  // before the box opens: no second game over
-  MsgBox("Game over. You made " + Score.Caption.Get() + " hits in " + hidden.Caption.Get() + " seconds!");
+  MsgBox("Game over. You made " + Score.Caption + " hits in " + hidden.Caption + " seconds!");
   Score.Caption = "0";
   time.Enabled = true;
   NewGame.Enabled = true;

@@ -1,7 +1,6 @@
 // Plays a game in the real window for a while, with the bullet flying and
 // every key held, and reports how steadily the frame tick is delivered.
 #include <QApplication>
-#include <QMessageBox>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -23,11 +22,7 @@ int main(int argc, char** argv) {
   platform::qt::QtFrontEnd front(scene::kProjectTitle);
   Form1 form;
 
-  QTimer closeBoxes;  // answers the instructions box at once
-  QObject::connect(&closeBoxes, &QTimer::timeout, [] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
-  });
-  closeBoxes.start(1);
+  front.AnswerMessageBoxes([](const std::string&, const std::string&) {});
 
   using Clock = std::chrono::steady_clock;
   std::vector<Clock::time_point> ticks;
@@ -45,7 +40,7 @@ int main(int argc, char** argv) {
   };
   form.time.Text = "10000";
   front.Show(form);
-  form.NewGame.Press();
+  front.Dispatch([&] { form.NewGame.Press(); });
   for (int vk : {platform::vbKeyLeft, platform::vbKeyRight, platform::vbKeyUp, platform::vbKeyDown,
                  platform::vbKeyReturn})
     front.Keys().Press(vk);

@@ -35,7 +35,7 @@ void PlayOneGame(platform::HeadlessFrontEnd& front, Form1& form, const std::stri
     Require(form.NewGame.Enabled && !form.Back.Visible);
     return;
   }
-  Require(form.hidden.Caption.Get() == text && !form.time.Enabled && form.Back.Visible);
+  Require(form.hidden.Caption == text && !form.time.Enabled && form.Back.Visible);
 
   // A few hundred seconds are enough to see each count come one lower, or
   // to zero, so that every game reaches its end.

@@ -6,24 +6,22 @@
 namespace platform {
 
 Position& Position::operator=(Twips value) {
-  if (std::isnan(value)) value = 0;
-  Property<Twips>::operator=(std::clamp(value, -kCoordinateLimit, kCoordinateLimit));
+  value_ = std::isnan(value) ? 0 : std::clamp(value, -kCoordinateLimit, kCoordinateLimit);
   return *this;
 }
 
 Control::Control(const ControlDescription& d, Control* container)
-    : Kind(d.kind),
-      Name(d.name),
+    : Name(d.name),
       Index(d.index),
       Container(container),
       TabIndex(d.tabIndex),
       AccessibleName(d.accessibleName),
-      Left(*this, d.left),
-      Top(*this, d.top),
-      Width(*this, d.width),
-      Height(*this, d.height),
-      Visible(*this, d.visible),
-      Enabled(*this, d.enabled) {}
+      Left(d.left),
+      Top(d.top),
+      Width(d.width),
+      Height(d.height),
+      Visible(d.visible),
+      Enabled(d.enabled) {}
 
 bool Control::Shown() const {
   for (const Control* c = this; c != nullptr; c = c->Container)
@@ -33,11 +31,10 @@ bool Control::Shown() const {
 
 PictureBox::PictureBox(const ControlDescription& d, Control* container)
     : Control(d, container),
-      BackColor(*this, d.backColor),
-      ForeColor(*this, d.foreColor),
-      Picture(*this, d.picture.empty() ? platform::Picture() : platform::Picture::FromBitmapFile(d.picture)),
-      ScaleWidth(*this, d.width),
-      ScaleHeight(*this, d.height) {}
+      BackColor(d.backColor),
+      Picture(d.picture.empty() ? platform::Picture() : platform::Picture::FromFile(d.picture)),
+      ScaleWidth(d.width),
+      ScaleHeight(d.height) {}
 
 void PictureBox::Move(Twips left, Twips top) {
   Left = left;
@@ -45,26 +42,24 @@ void PictureBox::Move(Twips left, Twips top) {
 }
 
 void PictureBox::Line(Twips x1, Twips y1, Twips x2, Twips y2, Colour colour) {
-  if (draw_) draw_(LineSegment{x1, y1, x2, y2, colour});
+  if (Shown()) strokes_.push_back(LineSegment{x1, y1, x2, y2, colour});
 }
 
 Label::Label(const ControlDescription& d, Control* container)
-    : Control(d, container),
-      Caption(*this, std::string(d.text)),
-      BackColor(*this, d.backColor),
-      ForeColor(*this, d.foreColor) {}
+    : Control(d, container), Caption(d.text), BackColor(d.backColor), ForeColor(d.foreColor) {}
 
-TextBox::TextBox(const ControlDescription& d, Control* container)
-    : Control(d, container), Text(*this, std::string(d.text)) {}
+TextBox::TextBox(const ControlDescription& d, Control* container) : Control(d, container), Text(d.text) {}
 
 CommandButton::CommandButton(const ControlDescription& d, Control* container)
-    : Control(d, container), Caption(*this, std::string(d.text)) {}
+    : Control(d, container), Caption(d.text) {}
 
-void CommandButton::Press() {
-  if (Enabled && Visible && Click) Click();
+bool CommandButton::Press() {
+  if (!Enabled || !Visible) return false;
+  if (Click) Click();
+  return true;
 }
 
-Timer::Timer(const ControlDescription& d) : Control(d, nullptr), Interval(*this, d.interval) {}
+Timer::Timer(const ControlDescription& d) : Control(d, nullptr), Interval(d.interval) {}
 
 void Timer::RaiseTimer() {
   if (Enabled && OnTimer) OnTimer();

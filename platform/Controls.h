@@ -2,11 +2,12 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Colour.h"
 #include "platform/FormDescription.h"
 #include "platform/Picture.h"
-#include "platform/Property.h"
 #include "platform/Units.h"
 
 namespace platform {
@@ -16,19 +17,27 @@ namespace platform {
 // the window system. Writes outside it are held at its edge.
 inline constexpr Twips kCoordinateLimit = 16777216.0f;
 
-class Position : public Property<Twips> {
+// A control's Left or Top. Reads like the number it holds; a write is held
+// within the coordinate range, and a value that is not a number becomes 0.
+class Position {
  public:
-  using Property<Twips>::Property;
+  explicit Position(Twips value) { *this = value; }
   Position& operator=(Twips value);
-  Position& operator=(const Position& other) { return *this = other.Get(); }
+  operator Twips() const { return value_; }  // NOLINT(google-explicit-constructor)
+
+ private:
+  Twips value_ = 0;
 };
 
-class Control : public Observable {
+// Controls are plain data: handlers read and write them, and a front end
+// brings the screen up to date after each event.
+class Control {
  public:
   Control(const ControlDescription& d, Control* container);
   virtual ~Control() = default;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
 
-  const ControlKind Kind;
   const std::string Name;
   const int Index;           // element of a control array, or -1
   Control* const Container;  // nullptr: the form itself
@@ -37,10 +46,10 @@ class Control : public Observable {
 
   Position Left;
   Position Top;
-  Property<Twips> Width;
-  Property<Twips> Height;
-  Property<bool> Visible;
-  Property<bool> Enabled;
+  const Twips Width;
+  const Twips Height;
+  bool Visible;
+  bool Enabled;
 
   // Visible, and so is every container up to the form.
   bool Shown() const;
@@ -56,51 +65,52 @@ class PictureBox final : public Control {
  public:
   PictureBox(const ControlDescription& d, Control* container);
 
-  Property<Colour> BackColor;
-  Property<Colour> ForeColor;
-  Property<platform::Picture> Picture;
+  Colour BackColor;
+  platform::Picture Picture;
   // The inner size; picture boxes have no border.
-  Property<Twips> ScaleWidth;
-  Property<Twips> ScaleHeight;
+  const Twips ScaleWidth;
+  const Twips ScaleHeight;
 
   // Moves the box; its size stays.
   void Move(Twips left, Twips top);
-  // Draws a line onto the box's surface, beneath its child boxes. The box
-  // keeps no copy: the front end shows it until the box is hidden.
+  // Draws a line onto the box's surface, beneath its child boxes. A line
+  // drawn while the box is not shown is never seen, so it is not kept.
   void Line(Twips x1, Twips y1, Twips x2, Twips y2, Colour colour);
-  void OnDraw(std::function<void(const LineSegment&)> draw) { draw_ = std::move(draw); }
+  // The lines drawn since the front end last took them, oldest first.
+  std::vector<LineSegment> TakeStrokes() { return std::exchange(strokes_, {}); }
 
  private:
-  std::function<void(const LineSegment&)> draw_;
+  std::vector<LineSegment> strokes_;
 };
 
 class Label final : public Control {
  public:
   Label(const ControlDescription& d, Control* container);
-  Property<std::string> Caption;
-  Property<Colour> BackColor;
-  Property<Colour> ForeColor;
+  std::string Caption;
+  Colour BackColor;
+  Colour ForeColor;
 };
 
 class TextBox final : public Control {
  public:
   TextBox(const ControlDescription& d, Control* container);
-  Property<std::string> Text;
+  std::string Text;
 };
 
 class CommandButton final : public Control {
  public:
   CommandButton(const ControlDescription& d, Control* container);
-  Property<std::string> Caption;
+  std::string Caption;
   std::function<void()> Click;
-  // What a press of the button does: nothing while it is disabled.
-  void Press();
+  // What a press of the button does: nothing while it is disabled or
+  // hidden. Says whether it reached the button.
+  bool Press();
 };
 
 class Timer final : public Control {
  public:
   explicit Timer(const ControlDescription& d);
-  Property<int> Interval;
+  int Interval;
   std::function<void()> OnTimer;
   void RaiseTimer();
 };

@@ -22,8 +22,7 @@ std::unique_ptr<Control> MakeControl(const ControlDescription& d, Control* conta
 }  // namespace
 
 Form::Form(const FormDescription& description)
-    : Name(description.name),
-      Caption(*this, std::string(description.caption)),
+    : Caption(description.caption),
       ClientWidth(description.clientWidth),
       ClientHeight(description.clientHeight) {
   // The description lists every container before the controls inside it.

@@ -15,13 +15,14 @@ namespace platform {
 
 // A window and its controls, made from a window description. The controls
 // live as long as the form; none is created or destroyed later.
-class Form : public Observable {
+class Form {
  public:
   explicit Form(const FormDescription& description);
   virtual ~Form() = default;
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
 
-  const std::string Name;
-  Property<std::string> Caption;
+  std::string Caption;
   const Twips ClientWidth;
   const Twips ClientHeight;
 
@@ -41,10 +42,6 @@ class Form : public Observable {
   Control* FindControl(std::string_view name, int index) const;
   std::vector<std::unique_ptr<Control>> controls_;
 };
-
-}  // namespace platform
-
-namespace platform {
 
 // The elements of a control array, addressed by index as dir(k).
 template <class T, int N>

@@ -6,10 +6,14 @@
 
 namespace play {
 
-void RefreshHeading(const platform::PictureBox& player1, const FacingPictures& dir, platform::Label& direction) {
+const char* HeadingWord(int facing) {
   static constexpr std::array<const char*, 4> kHeadingWords = {"up", "down", "left", "right"};
+  return kHeadingWords.at(static_cast<std::size_t>(facing));
+}
+
+void RefreshHeading(const platform::PictureBox& player1, const FacingPictures& dir, platform::Label& direction) {
   for (int k = 0; k < FacingPictures::Count(); ++k)
-    if (dir(k).Picture.Get().Handle() == player1.Picture.Get().Handle()) direction.Caption = kHeadingWords[k];
+    if (dir(k).Picture == player1.Picture) direction.Caption = HeadingWord(k);
 }
 
 void DrawTrail(platform::PictureBox& Back, const platform::PictureBox& bullet) {

@@ -7,6 +7,9 @@ namespace play {
 
 using FacingPictures = platform::ControlArray<platform::PictureBox, 4>;
 
+// The heading word of a facing: 0 "up", 1 "down", 2 "left", 3 "right".
+const char* HeadingWord(int facing);
+
 // While the bullet is parked: the heading becomes the way the player faces,
 // known by the very picture that the player shows (0 up, 1 down, 2 left,
 // 3 right). A picture of the player's own keeps the old word.

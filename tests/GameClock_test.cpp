@@ -143,7 +143,7 @@ TEST_F(GameClockTest, AStartColoursAllFiveDotsBeforePlacingAnyAndLeavesThePlayer
     EXPECT_EQ(At(dot.box), Spot(dot.left, dot.top));
   }
   EXPECT_EQ(At(form.player1), stood);
-  EXPECT_EQ(form.player1.Picture.Get().Handle(), facing.Handle());
+  EXPECT_EQ(form.player1.Picture.Handle(), facing.Handle());
   EXPECT_FALSE(form.bullet.Visible);
   EXPECT_EQ(form.direction.Caption, "left");
 }

@@ -15,7 +15,7 @@ class MovementTest : public GameTest {
     form.direction.Caption = "down";
   }
   bool Faces(int index) const {
-    return form.player1.Picture.Get() == (index == kOwnPicture ? startPicture : form.dir(index).Picture.Get());
+    return form.player1.Picture == (index == kOwnPicture ? startPicture : form.dir(index).Picture);
   }
 
   const Picture startPicture = form.player1.Picture;
@@ -47,7 +47,7 @@ TEST_F(MovementTest, EveryHeldKeyMovesAndTheLastPolledWinsTheFacing) {
     TickHolding(c.keys);
     EXPECT_EQ(At(form.player1), Spot(c.left, c.top));
     EXPECT_TRUE(Faces(c.facing));
-    EXPECT_EQ(form.direction.Caption.Get(), c.word);
+    EXPECT_EQ(form.direction.Caption, c.word);
   }
 }
 

@@ -80,7 +80,7 @@ TEST_F(SoakTest, RandomPlayKeepsEveryRuleAndEveryGameEnds) {
     expectedScore += ahead;
     hits += ahead;
     Tick();
-    ASSERT_EQ(form.Score.Caption.Get(), NumberToText(expectedScore)) << "tick " << ticks;
+    ASSERT_EQ(form.Score.Caption, NumberToText(expectedScore)) << "tick " << ticks;
     ASSERT_NO_FATAL_FAILURE(CheckInvariants()) << "tick " << ticks;
 
     if (ticks % 64 == 63 && form.Timer2.Enabled) {

@@ -1,8 +1,6 @@
 // Saves a picture of a game in progress, for the README:
 // QT_QPA_PLATFORM=offscreen take_screenshot OUTPUT.png
 #include <QApplication>
-#include <QMessageBox>
-#include <QTimer>
 #include <cstdio>
 
 #include "app/Form1.h"
@@ -18,18 +16,14 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   platform::qt::QtFrontEnd front(scene::kProjectTitle);
   Form1 form;
-  QTimer closeBoxes;
-  QObject::connect(&closeBoxes, &QTimer::timeout, [] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
-  });
-  closeBoxes.start(1);
+  front.AnswerMessageBoxes([](const std::string&, const std::string&) {});
   front.Show(form);
-  form.NewGame.Press();
+  front.Dispatch([&] { form.NewGame.Press(); });
   // Walk down and right, turn right, and fire: the ticks are raised by hand
   // so that the picture is the same every time.
   platform::KeyState& keys = front.Keys();
   const auto ticks = [&](int n) {
-    for (int i = 0; i < n; ++i) form.Timer1.RaiseTimer();
+    for (int i = 0; i < n; ++i) front.Dispatch([&] { form.Timer1.RaiseTimer(); });
   };
   keys.Press(platform::vbKeyDown);
   ticks(60);

@@ -7,31 +7,23 @@ namespace platform {
 HeadlessFrontEnd::HeadlessFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {}
 
 void HeadlessFrontEnd::Load(Form& form) {
-  for (const auto& control : form.Controls()) {
-    auto* box = dynamic_cast<PictureBox*>(control.get());
-    if (box == nullptr) continue;
-    Surface& surface = surfaces_.emplace_back(Surface{box, {}});
-    box->OnDraw([this, box, &surface](const LineSegment& line) {
-      ++linesDrawn_;
-      if (!box->Shown()) return;
-      surface.marks.push_back(line);
-      if (surface.marks.size() > kMarksKept) surface.marks.pop_front();
-    });
-    box->Observe([box, &surface] {
-      if (!box->Visible) surface.marks.clear();
-    });
-  }
+  for (const auto& control : form.Controls())
+    if (auto* box = dynamic_cast<PictureBox*>(control.get())) surfaces_.push_back(Surface{box, {}});
   if (form.Load) form.Load();
+  Sync();
 }
 
 void HeadlessFrontEnd::Tick(Timer& timer, int count) {
-  for (int i = 0; i < count; ++i) Tick(timer);
+  for (int i = 0; i < count; ++i) {
+    timer.RaiseTimer();
+    Sync();
+  }
 }
 
 bool HeadlessFrontEnd::Click(CommandButton& button) {
-  if (!button.Enabled || !button.Visible) return false;
-  button.Press();
-  return true;
+  const bool reached = button.Press();
+  Sync();
+  return reached;
 }
 
 bool HeadlessFrontEnd::Type(TextBox& box, const std::string& text) {
@@ -48,8 +40,18 @@ const std::deque<LineSegment>& HeadlessFrontEnd::MarksOn(const PictureBox& box) 
 }
 
 void HeadlessFrontEnd::ShowMessage(const std::string& prompt) {
+  Sync();
   boxes_.push_back({AppTitle(), prompt});
   if (look_) look_(boxes_.back());
+}
+
+void HeadlessFrontEnd::Sync() {
+  for (Surface& surface : surfaces_) {
+    for (const LineSegment& stroke : surface.box->TakeStrokes()) surface.marks.push_back(stroke);
+    // Nothing drawn on a box outlives its being hidden.
+    if (!surface.box->Visible) surface.marks.clear();
+    while (surface.marks.size() > kMarksKept) surface.marks.pop_front();
+  }
 }
 
 }  // namespace platform

@@ -29,9 +29,8 @@ class HeadlessFrontEnd final : public Runtime {
 
   void HoldKey(int vk) { Keys().Press(vk); }
   void ReleaseKey(int vk) { Keys().Release(vk); }
-  // One tick of the timer, if it is enabled.
-  void Tick(Timer& timer) { timer.RaiseTimer(); }
-  void Tick(Timer& timer, int count);
+  // Ticks of the timer, each raised only if the timer is enabled.
+  void Tick(Timer& timer, int count = 1);
   // A click reaches only an enabled, visible button; typing only an enabled
   // text box. Each says whether it did.
   bool Click(CommandButton& button);
@@ -44,20 +43,21 @@ class HeadlessFrontEnd final : public Runtime {
   // The marks that a window would show on a picture box now: drawn while it
   // was shown, cleared when it is hidden. Only the latest are kept.
   const std::deque<LineSegment>& MarksOn(const PictureBox& box) const;
-  std::size_t LinesDrawn() const { return linesDrawn_; }
   static constexpr std::size_t kMarksKept = 4096;
 
   void ShowMessage(const std::string& prompt) override;
 
  private:
   struct Surface {
-    const PictureBox* box;
+    PictureBox* box;
     std::deque<LineSegment> marks;
   };
+  // What a window does after each event: takes what was drawn.
+  void Sync();
+
   std::vector<MessageBox> boxes_;
   std::function<void(const MessageBox&)> look_;
-  std::deque<Surface> surfaces_;
-  std::size_t linesDrawn_ = 0;
+  std::vector<Surface> surfaces_;
 };
 
 }  // namespace platform

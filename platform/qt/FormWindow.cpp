@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "platform/qt/Pixels.h"
 #include "platform/qt/PictureBoxWidget.h"
@@ -35,105 +37,146 @@ void SetColours(QWidget& widget, Colour back, Colour fore) {
   widget.setPalette(palette);
 }
 
-void Place(QWidget& widget, const Control& control) {
-  widget.setGeometry(PixelRect(control.Left, control.Top, control.Width, control.Height));
-  widget.setVisible(control.Visible);
-  widget.setEnabled(control.Enabled);
-}
+// Place, visibility and enabled state, applied only when they changed.
+class Placement {
+ public:
+  void Sync(QWidget& widget, const Control& control) {
+    const QRect rect = PixelRect(control.Left, control.Top, control.Width, control.Height);
+    if (rect != rect_) widget.setGeometry(rect_ = rect);
+    if (control.Visible != visible_) widget.setVisible(visible_ = control.Visible);
+    if (control.Enabled != enabled_) widget.setEnabled(enabled_ = control.Enabled);
+  }
+
+ private:
+  QRect rect_;
+  bool visible_ = true, enabled_ = true;
+};
+
+// A caption, set on the widget only when it changed. A label is read out by
+// its caption as it changes: the score, say.
+class CaptionSync {
+ public:
+  bool Changed(const std::string& caption) {
+    if (caption == last_ && synced_) return false;
+    last_ = caption;
+    synced_ = true;
+    return true;
+  }
+
+ private:
+  std::string last_;
+  bool synced_ = false;
+};
 
 }  // namespace
 
-FormWindow::FormWindow(Form& form) : form_(form) {
+FormWindow::FormWindow(Form& form)
+    : form_(form), timers_([this](Timer& timer) { Dispatch([&timer] { timer.RaiseTimer(); }); }) {
   setAutoFillBackground(true);
   SetColours(*this, vbButtonFace, vbButtonText);
   resize(ToPixels(form.ClientWidth), ToPixels(form.ClientHeight));
-  setWindowTitle(QString::fromStdString(form.Caption));
-  form.Observe([this] { setWindowTitle(QString::fromStdString(form_.Caption)); });
   for (const auto& control : form.Controls())
     if (control->Container == nullptr) Bind(*control);
   OrderTabs();
+  Sync();
+}
+
+void FormWindow::Dispatch(const std::function<void()>& handler) {
+  handler();
+  Sync();
+}
+
+void FormWindow::Sync() {
+  const QString title = QString::fromStdString(form_.Caption);
+  if (windowTitle() != title) setWindowTitle(title);
+  for (const Binding& binding : bindings_) binding.sync();
+  timers_.Sync();
 }
 
 void FormWindow::Bind(Control& control) {
-  QWidget* widget = nullptr;
   if (auto* timer = dynamic_cast<Timer*>(&control)) {
     timers_.Drive(*timer);
     return;
   }
+  QWidget* widget = nullptr;
+  std::function<void()> sync;
   if (auto* box = dynamic_cast<PictureBox*>(&control)) {
     std::vector<PictureBox*> children;
     for (const auto& c : form_.Controls())
       if (c->Container == box)
         if (auto* child = dynamic_cast<PictureBox*>(c.get())) children.push_back(child);
     auto* field = new PictureBoxWidget(*box, children, this);
-    for (std::size_t i = 0; i < children.size(); ++i) children[i]->Observe([field, i] { field->ChildChanged(i); });
-    box->Observe([field] { field->Changed(); });
     widget = field;
+    sync = [field] { field->Sync(); };
   } else if (auto* label = dynamic_cast<Label*>(&control)) {
     auto* qlabel = new QLabel(this);
     qlabel->setAutoFillBackground(true);
     qlabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     qlabel->setTextFormat(Qt::PlainText);
     qlabel->setFocusPolicy(Qt::NoFocus);
-    const auto sync = [qlabel, label] {
-      qlabel->setText(QString::fromStdString(label->Caption));
-      qlabel->setAccessibleName(qlabel->text());  // read out as it changes: the score, say
-      SetColours(*qlabel, label->BackColor, label->ForeColor);
-      Place(*qlabel, *label);
-    };
-    label->Observe(sync);
-    sync();
     widget = qlabel;
+    sync = [qlabel, label, caption = CaptionSync(), colours = std::pair<Colour, Colour>(),
+            place = Placement()]() mutable {
+      if (caption.Changed(label->Caption)) {
+        qlabel->setText(QString::fromStdString(label->Caption));
+        qlabel->setAccessibleName(qlabel->text());
+      }
+      if (colours != std::pair(label->BackColor, label->ForeColor)) {
+        colours = {label->BackColor, label->ForeColor};
+        SetColours(*qlabel, colours.first, colours.second);
+      }
+      place.Sync(*qlabel, *label);
+    };
   } else if (auto* textBox = dynamic_cast<TextBox*>(&control)) {
     auto* edit = new QLineEdit(this);
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // the box runs past the window's bottom edge
-    QObject::connect(edit, &QLineEdit::textEdited, edit,
-                     [textBox](const QString& text) { textBox->Text = text.toStdString(); });
-    const auto sync = [edit, textBox] {
-      const QString text = QString::fromStdString(textBox->Text);
-      if (edit->text() != text) edit->setText(text);
-      Place(*edit, *textBox);
-    };
-    textBox->Observe(sync);
-    sync();
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [this, textBox](const QString& text) {
+      Dispatch([textBox, &text] { textBox->Text = text.toStdString(); });
+    });
     widget = edit;
+    sync = [edit, textBox, text = CaptionSync(), place = Placement()]() mutable {
+      if (text.Changed(textBox->Text)) {
+        const QString now = QString::fromStdString(textBox->Text);
+        if (edit->text() != now) edit->setText(now);
+      }
+      place.Sync(*edit, *textBox);
+    };
   } else if (auto* button = dynamic_cast<CommandButton*>(&control)) {
     auto* push = new PushButton(this);
     push->setAutoDefault(false);
-    QObject::connect(push, &QPushButton::clicked, push, [button] { button->Press(); });
-    const auto sync = [push, button] {
-      push->setText(QString::fromStdString(button->Caption));
-      push->setAccessibleName(push->text());
-      Place(*push, *button);
-    };
-    button->Observe(sync);
-    sync();
+    QObject::connect(push, &QPushButton::clicked, push, [this, button] { Dispatch([button] { button->Press(); }); });
     widget = push;
+    sync = [push, button, caption = CaptionSync(), place = Placement()]() mutable {
+      if (caption.Changed(button->Caption)) {
+        push->setText(QString::fromStdString(button->Caption));
+        push->setAccessibleName(push->text());
+      }
+      place.Sync(*push, *button);
+    };
   }
-  if (widget != nullptr) {
-    if (!control.AccessibleName.empty()) widget->setAccessibleName(QString::fromStdString(control.AccessibleName));
-    widgets_.emplace_back(&control, widget);
-  }
+  if (widget == nullptr) return;
+  if (!control.AccessibleName.empty()) widget->setAccessibleName(QString::fromStdString(control.AccessibleName));
+  bindings_.push_back({&control, widget, std::move(sync)});
 }
 
 void FormWindow::OrderTabs() {
-  std::vector<std::pair<const Control*, QWidget*>> focusable;
-  for (const auto& entry : widgets_)
-    if (entry.second->focusPolicy() != Qt::NoFocus) focusable.push_back(entry);
+  std::vector<const Binding*> focusable;
+  for (const Binding& binding : bindings_)
+    if (binding.widget->focusPolicy() != Qt::NoFocus) focusable.push_back(&binding);
   std::sort(focusable.begin(), focusable.end(),
-            [](const auto& a, const auto& b) { return a.first->TabIndex < b.first->TabIndex; });
+            [](const Binding* a, const Binding* b) { return a->control->TabIndex < b->control->TabIndex; });
   for (std::size_t i = 1; i < focusable.size(); ++i)
-    QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
+    QWidget::setTabOrder(focusable[i - 1]->widget, focusable[i]->widget);
 }
 
 void FormWindow::FocusFirst() {
-  const std::pair<const Control*, QWidget*>* first = nullptr;
-  for (const auto& entry : widgets_) {
-    const Control& c = *entry.first;
-    if (entry.second->focusPolicy() == Qt::NoFocus || !c.Shown() || !c.Enabled) continue;
-    if (first == nullptr || c.TabIndex < first->first->TabIndex) first = &entry;
+  const Binding* first = nullptr;
+  for (const Binding& binding : bindings_) {
+    const Control& c = *binding.control;
+    if (binding.widget->focusPolicy() == Qt::NoFocus || !c.Shown() || !c.Enabled) continue;
+    if (first == nullptr || c.TabIndex < first->control->TabIndex) first = &binding;
   }
-  if (first != nullptr) first->second->setFocus(Qt::OtherFocusReason);
+  if (first != nullptr) first->widget->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace platform::qt

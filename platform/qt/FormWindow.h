@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QWidget>
-#include <memory>
+#include <functional>
 #include <vector>
 
 #include "platform/Form.h"
@@ -12,20 +12,36 @@ namespace platform::qt {
 // The form as a Qt top-level window. Controls on the form become real
 // widgets; picture boxes inside a picture box are painted by it. The layout
 // is fixed: a larger window shows more of the form's background.
+//
+// Handlers change only the controls. The window runs each event's handler to
+// its end, then syncs its widgets from the controls, so the data flows one
+// way and the screen changes once per event.
 class FormWindow final : public QWidget {
  public:
   explicit FormWindow(Form& form);
+
+  // Runs a handler as an event of this window, then syncs.
+  void Dispatch(const std::function<void()>& handler);
+  // Brings the caption, the widgets, the field and the timers up to date with
+  // the controls. Also called before a message box opens, so that the screen
+  // shows the moment it opens at.
+  void Sync();
 
   // The first control in tab order that can take the focus takes it.
   void FocusFirst();
 
  private:
+  struct Binding {
+    const Control* control;
+    QWidget* widget;
+    std::function<void()> sync;
+  };
   void Bind(Control& control);
   void OrderTabs();
 
   Form& form_;
   TimerDriver timers_;
-  std::vector<std::pair<const Control*, QWidget*>> widgets_;
+  std::vector<Binding> bindings_;
 };
 
 }  // namespace platform::qt

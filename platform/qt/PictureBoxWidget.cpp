@@ -2,80 +2,73 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <algorithm>
-#include <cmath>
 
 #include "platform/qt/Pixels.h"
 
 namespace platform::qt {
 
 PictureBoxWidget::PictureBoxWidget(PictureBox& box, std::vector<PictureBox*> children, QWidget* parent)
-    : QWidget(parent), box_(box), children_(std::move(children)), painted_(children_.size()) {
+    : QWidget(parent), box_(box), children_(std::move(children)), sprites_(children_.size()) {
   setFocusPolicy(Qt::NoFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   surface_ = QImage(ToPixels(box_.ScaleWidth), ToPixels(box_.ScaleHeight), QImage::Format_ARGB32_Premultiplied);
   surface_.fill(Qt::transparent);
-  box_.OnDraw([this](const LineSegment& line) { Draw(line); });
-  Changed();
-  for (std::size_t i = 0; i < children_.size(); ++i) painted_[i] = ChildRect(*children_[i]);
+  Sync();
 }
 
-QRect PictureBoxWidget::ChildRect(const PictureBox& child) const {
-  if (!child.Visible) return {};
-  return PixelRect(child.Left, child.Top, child.Width, child.Height).intersected(rect());
+PictureBoxWidget::Look PictureBoxWidget::LookOf(const PictureBox& box) const {
+  Look look{PixelRect(box.Left, box.Top, box.Width, box.Height), {}, box.BackColor, box.Picture};
+  if (box.Visible) look.clipped = look.full.intersected(QRect(QPoint(0, 0), surface_.size()));
+  return look;
 }
 
-void PictureBoxWidget::ChildChanged(std::size_t index) {
-  const QRect now = ChildRect(*children_[index]);
-  update(painted_[index]);
-  update(now);
-  painted_[index] = now;
-}
-
-void PictureBoxWidget::Changed() {
-  setGeometry(PixelRect(box_.Left, box_.Top, box_.Width, box_.Height));
+void PictureBoxWidget::Sync() {
+  const std::vector<LineSegment> strokes = box_.TakeStrokes();
+  if (!strokes.empty()) {
+    QPainter painter(&surface_);
+    for (const LineSegment& stroke : strokes) {
+      const QRect pixels = StrokePixels(stroke).intersected(surface_.rect());
+      if (pixels.isEmpty()) continue;
+      painter.fillRect(pixels, ToQColor(stroke.colour));
+      surfaceBlank_ = false;
+      update(pixels);
+    }
+  }
   // Nothing drawn on a box outlives its being hidden.
   if (!box_.Visible && !surfaceBlank_) {
     surface_.fill(Qt::transparent);
     surfaceBlank_ = true;
   }
-  setVisible(box_.Visible);
-  update();
-}
 
-void PictureBoxWidget::Draw(const LineSegment& line) {
-  if (!box_.Shown()) return;  // never seen, so never kept
-  // The pixels that the stroke passes through; the game draws only strokes
-  // along one axis, a few twips long, so each is a pixel or two.
-  const double px1 = std::min(line.x1, line.x2) / TwipsPerPixel, px2 = std::max(line.x1, line.x2) / TwipsPerPixel;
-  const double py1 = std::min(line.y1, line.y2) / TwipsPerPixel, py2 = std::max(line.y1, line.y2) / TwipsPerPixel;
-  const auto first = [](double v) { return static_cast<int>(std::clamp(std::floor(v), -1e8, 1e8)); };
-  const auto last = [&](double lo, double hi) { return std::max(first(lo), first(std::ceil(hi) - 1)); };
-  const QRect pixels = QRect(QPoint(first(px1), first(py1)), QPoint(last(px1, px2), last(py1, py2)))
-                           .intersected(surface_.rect());
-  if (pixels.isEmpty()) return;
-  QPainter painter(&surface_);
-  painter.fillRect(pixels, ToQColor(line.colour));
-  surfaceBlank_ = false;
-  update(pixels);
+  const Look own = LookOf(box_);
+  if (!(own == own_)) {
+    own_ = own;
+    setGeometry(own.full);
+    setVisible(box_.Visible);
+    update();
+  }
+  for (std::size_t i = 0; i < children_.size(); ++i) {
+    const Look now = LookOf(*children_[i]);
+    if (now == sprites_[i]) continue;
+    update(sprites_[i].clipped);
+    update(now.clipped);
+    sprites_[i] = now;
+  }
 }
 
 void PictureBoxWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   painter.setClipRegion(event->region());
-  painter.fillRect(rect(), ToQColor(box_.BackColor));
-  if (!box_.Picture.Get().Empty()) painter.drawImage(0, 0, ImageOf(box_.Picture));
+  painter.fillRect(rect(), ToQColor(own_.back));
+  if (!own_.picture.Empty()) painter.drawImage(0, 0, ImageOf(own_.picture));
   if (!surfaceBlank_) painter.drawImage(0, 0, surface_);
-  for (std::size_t i = 0; i < children_.size(); ++i) {
-    const PictureBox& child = *children_[i];
-    const QRect r = painted_[i];
-    if (r.isEmpty() || !event->region().intersects(r)) continue;
+  for (const Look& sprite : sprites_) {
+    if (sprite.clipped.isEmpty() || !event->region().intersects(sprite.clipped)) continue;
     painter.save();
-    painter.setClipRect(r, Qt::IntersectClip);
-    const QRect full = PixelRect(child.Left, child.Top, child.Width, child.Height);
-    painter.fillRect(full, ToQColor(child.BackColor));
-    if (!child.Picture.Get().Empty()) painter.drawImage(full.topLeft(), ImageOf(child.Picture));
+    painter.setClipRect(sprite.clipped, Qt::IntersectClip);
+    painter.fillRect(sprite.full, ToQColor(sprite.back));
+    if (!sprite.picture.Empty()) painter.drawImage(sprite.full.topLeft(), ImageOf(sprite.picture));
     painter.restore();
   }
 }

@@ -1,18 +1,37 @@
 #include "platform/qt/Pixels.h"
 
+#include <QByteArray>
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
+#include <utility>
 
 namespace platform::qt {
+namespace {
 
-int ToPixels(Twips twips) {
-  const double pixels = std::round(static_cast<double>(twips) / TwipsPerPixel);
-  return static_cast<int>(std::clamp(pixels, -1e8, 1e8));
+// Where a pen's centre runs from `from` to `to` along one axis: first pixel
+// and the end, exclusive.
+std::pair<int, int> PenSpan(double from, double to) {
+  constexpr double kHalfPixel = TwipsPerPixel / 2.0;
+  const int first = ToPixels(std::min(from, to) - kHalfPixel);
+  return {first, std::max(first + 1, ToPixels(std::max(from, to) - kHalfPixel))};
+}
+
+}  // namespace
+
+int ToPixels(double twips) {
+  return static_cast<int>(std::clamp(std::floor(twips / TwipsPerPixel + 0.5), -1e8, 1e8));
 }
 
 QRect PixelRect(Twips left, Twips top, Twips width, Twips height) {
-  return {ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height)};
+  const int x = ToPixels(left), y = ToPixels(top);
+  return {x, y, ToPixels(static_cast<double>(left) + width) - x, ToPixels(static_cast<double>(top) + height) - y};
+}
+
+QRect StrokePixels(const LineSegment& stroke) {
+  const auto [x, xEnd] = PenSpan(stroke.x1, stroke.x2);
+  const auto [y, yEnd] = PenSpan(stroke.y1, stroke.y2);
+  return {x, y, xEnd - x, yEnd - y};
 }
 
 QColor ToQColor(Colour colour) {
@@ -26,13 +45,10 @@ const QImage& ImageOf(const Picture& picture) {
   static std::unordered_map<std::uint64_t, QImage> images;
   auto [it, made] = images.try_emplace(picture.Handle());
   if (made && !picture.Empty()) {
-    QImage image(picture.WidthPixels(), picture.HeightPixels(), QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-      for (int x = 0; x < image.width(); ++x) {
-        const Colour c = picture.Pixel(x, y);
-        image.setPixel(x, y, qRgb(RedOf(c), GreenOf(c), BlueOf(c)));
-      }
-    it->second = image;
+    const auto file = picture.File();
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()),
+                                                     static_cast<qsizetype>(file.size()));
+    it->second = QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32);
   }
   return it->second;
 }

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QStyleFactory>
+#include <QTimer>
 
 #include "platform/Units.h"
 #include "platform/qt/FieldAccessible.h"
@@ -97,7 +98,7 @@ void QtFrontEnd::Show(Form& form) {
   window_ = std::make_unique<FormWindow>(form);
   keyFilter_ = std::make_unique<KeyFilter>(Keys(), *window_);
   qApp->installEventFilter(keyFilter_.get());
-  if (form.Load) form.Load();
+  if (form.Load) window_->Dispatch(form.Load);
   window_->FocusFirst();
   window_->show();
   window_->activateWindow();
@@ -111,12 +112,21 @@ int QtFrontEnd::Run(Form& form) {
 
 QWidget* QtFrontEnd::Window() const { return window_.get(); }
 
+void QtFrontEnd::Dispatch(const std::function<void()>& handler) { window_->Dispatch(handler); }
+
 void QtFrontEnd::ShowMessage(const std::string& prompt) {
+  if (window_) window_->Sync();
   QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(AppTitle()), QString::fromStdString(prompt),
                   QMessageBox::Ok, window_ && window_->isVisible() ? window_.get() : nullptr);
   box.setEscapeButton(QMessageBox::Ok);
   box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK button, as everywhere else
 
+  if (answer_) {
+    QTimer::singleShot(0, &box, [this, &box] {
+      answer_(box.windowTitle().toStdString(), box.text().toStdString());
+      box.accept();
+    });
+  }
   box.exec();
   if (window_ && window_->isVisible()) window_->activateWindow();
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -29,11 +30,21 @@ class QtFrontEnd final : public Runtime {
   int Run(Form& form);
 
   QWidget* Window() const;
+  // Runs code that changes the controls as an event of the window, as a
+  // tick or a click would be, and then brings the window up to date.
+  void Dispatch(const std::function<void()>& handler);
+
+  // For tools and tests: every message box is answered as soon as it has
+  // opened, after `seen` has read its caption and prompt.
+  using BoxSeen = std::function<void(const std::string& caption, const std::string& prompt)>;
+  void AnswerMessageBoxes(BoxSeen seen) { answer_ = std::move(seen); }
+
   void ShowMessage(const std::string& prompt) override;
 
  private:
   std::unique_ptr<FormWindow> window_;
   std::unique_ptr<QObject> keyFilter_;
+  BoxSeen answer_;
 };
 
 }  // namespace platform::qt

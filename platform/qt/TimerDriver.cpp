@@ -10,8 +10,11 @@ void TimerDriver::Drive(Timer& timer) {
   d.qtimer.setSingleShot(true);
   d.qtimer.setTimerType(Qt::PreciseTimer);
   QObject::connect(&d.qtimer, &QTimer::timeout, this, [this, &d] { Fire(d); });
-  timer.Observe([this, &d] { Sync(d); });
   Sync(d);
+}
+
+void TimerDriver::Sync() {
+  for (auto& d : driven_) Sync(*d);
 }
 
 void TimerDriver::Sync(Driven& d) {
@@ -44,7 +47,7 @@ void TimerDriver::Fire(Driven& d) {
   // waits in a message box.
   d.pacer.Ticked(now);
   Arm(d);
-  d.timer->RaiseTimer();
+  raise_(*d.timer);
 }
 
 }  // namespace platform::qt

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -14,8 +15,11 @@ namespace platform::qt {
 // one precise single-shot for the time left to each deadline.
 class TimerDriver final : public QObject {
  public:
-  explicit TimerDriver(QObject* parent = nullptr) : QObject(parent) {}
+  // `raise` delivers a tick to its timer as an event of the window.
+  explicit TimerDriver(std::function<void(Timer&)> raise) : raise_(std::move(raise)) {}
   void Drive(Timer& timer);
+  // Starts, stops or re-paces each timer as its Enabled and Interval say now.
+  void Sync();
 
  private:
   struct Driven {
@@ -28,6 +32,7 @@ class TimerDriver final : public QObject {
   void Sync(Driven& d);
   void Arm(Driven& d);
   void Fire(Driven& d);
+  std::function<void(Timer&)> raise_;
   std::vector<std::unique_ptr<Driven>> driven_;
 };
 

@@ -1,5 +1,6 @@
 #include <QPushButton>
 
+#include "platform/qt/Pixels.h"
 #include "tests/window/WindowFixture.h"
 
 // Run with QT_SCALE_FACTOR=2 as well: the field and its sprites then scale up
@@ -11,13 +12,11 @@ TEST_F(WindowTest, FieldPixelsScaleUpAsUniformBlocks) {
   ASSERT_EQ(grab.devicePixelRatio(), scale);
   const QImage shot = grab.toImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(shot.size(), QSize(465, 344) * scale);
-  const platform::Picture& meadow = form.Back.Picture;
   for (int y = 0; y < 329; ++y)
     for (int x = 0; x < 465; ++x)
       for (int dy = 0; dy < scale; ++dy)
         for (int dx = 0; dx < scale; ++dx)
           ASSERT_EQ(shot.pixel(x * scale + dx, y * scale + dy), shot.pixel(x * scale, y * scale)) << x << "," << y;
   // And the blocks carry the picture's own colours: nothing blends.
-  const platform::Colour c = meadow.Pixel(0, 0);
-  EXPECT_EQ(shot.pixel(0, 0), qRgb(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c)));
+  EXPECT_EQ(shot.pixel(0, 0), platform::qt::ImageOf(form.Back.Picture).pixel(0, 0));
 }

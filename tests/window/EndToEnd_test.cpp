@@ -25,7 +25,7 @@ TEST_F(WindowTest, APlayerPlaysAWholeGame) {
   RunFor(400);
   QTest::keyRelease(&Window(), Qt::Key_Right);
   EXPECT_GT(form.player1.Left, startLeft + 200);
-  EXPECT_EQ(form.player1.Picture.Get(), form.dir(3).Picture.Get());
+  EXPECT_EQ(form.player1.Picture, form.dir(3).Picture);
   const QImage walked = Screenshot();
   EXPECT_NE(walked, idle);
 

@@ -79,8 +79,10 @@ TEST_F(WindowTest, EnlargingTheWindowMovesNothing) {
 }
 
 TEST_F(WindowTest, ScreenReadersCanReadTheScoreAndTheTimeLeft) {
-  form.Score.Caption = "7";
-  form.time.Text = "12";
+  Event([&] {
+    form.Score.Caption = "7";
+    form.time.Text = "12";
+  });
   QStringList names;
   for (const QWidget* w : Window().findChildren<QWidget*>()) names << w->accessibleName();
   EXPECT_TRUE(names.contains("7"));
@@ -93,9 +95,11 @@ TEST_F(WindowTest, ScreenReadersCanReadTheScoreAndTheTimeLeft) {
 }
 
 TEST_F(WindowTest, ScreenReadersFindTheSpritesThatShowInTheField) {
-  form.Back.Visible = true;
-  form.Picture6.Left = 99999;  // beyond the edge: not in the field
-  form.bullet.Visible = true;
+  Event([&] {
+    form.Back.Visible = true;
+    form.Picture6.Left = 99999;  // beyond the edge: not in the field
+    form.bullet.Visible = true;
+  });
   QWidget* field = nullptr;
   for (QWidget* w : Window().findChildren<QWidget*>())
     if (w->accessibleName() == "Play field") field = w;

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "platform/Units.h"
+#include "platform/qt/Pixels.h"
 #include "tests/window/WindowFixture.h"
 
 namespace {
@@ -15,13 +16,11 @@ QPoint PixelOf(float x, float y) {
 // The sprite shows its picture, unscaled, at its place in the field.
 void ExpectSpriteShown(const QImage& shot, const PictureBox& sprite) {
   const QPoint at = PixelOf(sprite.Left, sprite.Top);
-  const platform::Picture& picture = sprite.Picture;
-  for (int y = 0; y < picture.HeightPixels(); ++y)
-    for (int x = 0; x < picture.WidthPixels(); ++x) {
-      const platform::Colour c = picture.Pixel(x, y);
+  const QImage& picture = platform::qt::ImageOf(sprite.Picture);
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) {
       if (!shot.rect().contains(at + QPoint(x, y)) || at.y() + y >= 329) continue;
-      ASSERT_EQ(shot.pixel(at + QPoint(x, y)), qRgb(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c)))
-          << sprite.Name << " at " << x << "," << y;
+      ASSERT_EQ(shot.pixel(at + QPoint(x, y)), picture.pixel(x, y)) << sprite.Name << " at " << x << "," << y;
     }
 }
 
@@ -32,9 +31,7 @@ TEST_F(WindowTest, NewGameShowsTheFieldWithItsFiveDots) {
   ASSERT_TRUE(form.Back.Visible);
   const QImage shot = Screenshot();
   // The field's picture shows unscaled at the top left, cut off at 465 x 329.
-  const platform::Picture& meadow = form.Back.Picture;
-  EXPECT_EQ(shot.pixel(464, 0), qRgb(platform::RedOf(meadow.Pixel(464, 0)), platform::GreenOf(meadow.Pixel(464, 0)),
-                                     platform::BlueOf(meadow.Pixel(464, 0))));
+  EXPECT_EQ(shot.pixel(464, 0), platform::qt::ImageOf(form.Back.Picture).pixel(464, 0));
   EXPECT_EQ(shot.pixel(200, 329), qRgb(240, 240, 240));  // the strip's background below the field
   for (const PictureBox* dot : {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7, &form.Picture8})
     ExpectSpriteShown(shot, *dot);
@@ -43,10 +40,12 @@ TEST_F(WindowTest, NewGameShowsTheFieldWithItsFiveDots) {
 
 TEST_F(WindowTest, TheBulletFliesOverAnEmptyStretchLeavingOnePixelMarks) {
   Window().findChild<QPushButton*>()->click();
-  form.player1.Move(1320, 600);
-  for (const PictureBox* dot : {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7, &form.Picture8})
-    const_cast<PictureBox*>(dot)->Move(6000, 4000);  // out of the bullet's path
-  form.Timer1.RaiseTimer();  // parks the bullet on the player
+  Event([&] {
+    form.player1.Move(1320, 600);
+    for (PictureBox* dot : {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7, &form.Picture8})
+      dot->Move(6000, 4000);  // out of the bullet's path
+  });
+  Event([&] { form.Timer1.RaiseTimer(); });  // parks the bullet on the player
   front.Keys().Press(platform::vbKeyReturn);
   std::vector<QPoint> marks;
   for (int tick = 0; tick < 6; ++tick) {
@@ -55,7 +54,7 @@ TEST_F(WindowTest, TheBulletFliesOverAnEmptyStretchLeavingOnePixelMarks) {
       marks.push_back(QPoint(static_cast<int>((form.bullet.Left + 135) / 15),
                              static_cast<int>((form.bullet.Top + 134) / 15)));
     }
-    form.Timer1.RaiseTimer();
+    Event([&] { form.Timer1.RaiseTimer(); });
   }
   front.Keys().Release(platform::vbKeyReturn);
   ASSERT_TRUE(form.bullet.Visible);
@@ -70,8 +69,7 @@ TEST_F(WindowTest, TheBulletFliesOverAnEmptyStretchLeavingOnePixelMarks) {
            QRect(PixelOf(form.player1.Left, form.player1.Top), QSize(9, 9)).contains(p);
   };
   const auto fieldAt = [&](QPoint p) {
-    const platform::Colour c = form.Back.Picture.Get().Pixel(p.x(), p.y());
-    return qRgb(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c));
+    return platform::qt::ImageOf(form.Back.Picture).pixel(p);
   };
   // Marks beneath a sprite are hidden by it; the ones the bullet left behind show.
   int seen = 0;
@@ -87,8 +85,8 @@ TEST_F(WindowTest, TheBulletFliesOverAnEmptyStretchLeavingOnePixelMarks) {
   }
   EXPECT_GE(seen, 6);
   // Hiding the field clears the marks: the next game starts on a clean field.
-  form.Back.Visible = false;
-  form.Back.Visible = true;
+  Event([&] { form.Back.Visible = false; });
+  Event([&] { form.Back.Visible = true; });
   const QImage clean = Screenshot();
   for (const QPoint& mark : marks)
     if (!underASprite(mark)) {

@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
-#include <QMessageBox>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,19 +19,16 @@
 class WindowTest : public testing::Test {
  protected:
   WindowTest() {
-    QObject::connect(&boxWatch_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        boxes.push_back({box->windowTitle().toStdString(), box->text().toStdString()});
-        box->accept();
-      }
-    });
-    boxWatch_.start(5);
+    front.AnswerMessageBoxes(
+        [this](const std::string& caption, const std::string& prompt) { boxes.push_back({caption, prompt}); });
     front.Show(form);
     EXPECT_TRUE(QTest::qWaitForWindowActive(&Window()));
   }
 
   QWidget& Window() { return *front.Window(); }
   QImage Screenshot() { return Window().grab().toImage().convertToFormat(QImage::Format_RGB32); }
+  // Runs code as an event of the window, as a tick or a click would be.
+  void Event(const std::function<void()>& handler) { front.Dispatch(handler); }
   // Lets the event loop run, with real timers, for the given time.
   static void RunFor(int ms) {
     QEventLoop loop;
@@ -45,7 +42,4 @@ class WindowTest : public testing::Test {
   std::vector<Box> boxes;
   platform::qt::QtFrontEnd front{"vantor"};
   Form1 form;
-
- private:
-  QTimer boxWatch_;
 };
