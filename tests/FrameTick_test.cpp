@@ -79,22 +79,21 @@ TEST_F(FrameTickTest, TheBulletIsWithdrawnInTheFirstTickPastEachEdge) {
   }
 }
 
-TEST_F(FrameTickTest, HeldEnterRelaunchesFromWhereTheBulletLeft) {
+TEST_F(FrameTickTest, HeldEnterRelaunchesFromWhereTheBulletLeftOnTheWayThePlayerFaces) {
   FireFrom(6815, 1000, vbKeyRight);
   Hold(vbKeyReturn);
+  TickHolding({vbKeyUp});  // a turn in flight leaves the heading alone
+  EXPECT_EQ(form.direction.Caption, "right");
   while (form.bullet.Visible) Tick();
-  ASSERT_EQ(form.bullet.Left, 7045);
+  ASSERT_EQ(At(form.bullet), Spot(7045, 1000));
 
-  Tick();  // shown again, flies on, and leaves again at once
-  EXPECT_EQ(form.bullet.Left, 7115);
-  EXPECT_FALSE(form.bullet.Visible);
+  Tick();  // shown again, it takes the facing as its heading before it flies
+  EXPECT_EQ(form.direction.Caption, "up");
+  EXPECT_EQ(At(form.bullet), Spot(7045, 930));
+  EXPECT_FALSE(form.bullet.Visible);  // still past the right edge
 
-  TickHolding({vbKeyLeft});  // the hidden bullet takes the new heading and comes back
-  EXPECT_EQ(form.direction.Caption, "left");
-  EXPECT_EQ(form.bullet.Left, 7045);
-  EXPECT_FALSE(form.bullet.Visible);
-  Tick();
-  EXPECT_EQ(form.bullet.Left, 6975);
+  TickHolding({vbKeyLeft});  // a turn while it is hidden brings it back in
+  EXPECT_EQ(At(form.bullet), Spot(6975, 930));
   EXPECT_TRUE(form.bullet.Visible);
 
   Release(vbKeyReturn);
