@@ -35,7 +35,13 @@ TEST_F(WindowTest, APlayerPlaysAWholeGame) {
   EXPECT_EQ(Window().windowTitle(), "Viveve");
   EXPECT_EQ(form.direction.Caption, "right");
 
-  // The clock runs out after two seconds and reports the game.
+  // The clock runs out after two seconds and reports the game, the box
+  // showing over the last count.
+  std::string countShown;
+  front.AnswerMessageBoxes([&](const std::string& caption, const std::string& prompt) {
+    boxes.push_back({caption, prompt});
+    countShown = limit->text().toStdString();
+  });
   for (int waited = 0; boxes.size() < 2 && waited < 4000; waited += 50) RunFor(50);
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[1].caption, "vantor");
@@ -43,6 +49,7 @@ TEST_F(WindowTest, APlayerPlaysAWholeGame) {
                   .match(QString::fromStdString(boxes[1].prompt))
                   .hasMatch())
       << boxes[1].prompt;
+  EXPECT_EQ(countShown, "0");
   RunFor(50);
 
   // Idle again: the field is gone, the strip is back as it was at start-up.

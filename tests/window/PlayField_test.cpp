@@ -93,3 +93,23 @@ TEST_F(WindowTest, TheBulletFliesOverAnEmptyStretchLeavingOnePixelMarks) {
       EXPECT_EQ(clean.pixel(mark), fieldAt(mark));
     }
 }
+
+// Handlers change only the controls; the window follows once the event is over.
+TEST_F(WindowTest, TheScreenChangesOnlyAfterEachEvent) {
+  Window().findChild<QPushButton*>()->click();
+  const QImage before = Screenshot();
+  const auto tick = form.Timer1.OnTimer;
+  QImage inside;
+  std::string titleInside;
+  form.Timer1.OnTimer = [&] {
+    tick();
+    inside = Screenshot();
+    titleInside = Window().windowTitle().toStdString();
+  };
+  front.Keys().Press(platform::vbKeyReturn);
+  Event([&] { form.Timer1.RaiseTimer(); });
+  EXPECT_EQ(titleInside, "Form1");
+  EXPECT_EQ(inside, before);
+  EXPECT_EQ(Window().windowTitle(), "Viveve");
+  EXPECT_NE(Screenshot(), before);
+}
