@@ -7,7 +7,6 @@
 
 #include "platform/Conversions.h"
 
-using platform::Int;
 using platform::NumberToText;
 using platform::TextToNumber;
 
@@ -43,10 +42,4 @@ TEST(ConversionsTest, NumbersWriteAsPlainDigitsOrTheShortestExactDecimal) {
   EXPECT_EQ(NumberToText(0.1 + 0.2), "0.3");  // 15 significant digits at most
   for (double value : {2.5 - 1, 1e-7, 123.456, 1e300})
     EXPECT_EQ(TextToNumber(NumberToText(value)), value) << NumberToText(value);
-}
-
-TEST(ConversionsTest, IntIsTheGreatestWholeNumberNotAbove) {
-  EXPECT_EQ(Int(127.9), 127);
-  EXPECT_EQ(Int(-0.5), -1);
-  EXPECT_EQ(Int(3), 3);
 }

@@ -10,7 +10,7 @@ using namespace std::chrono;
 using platform::KeyState;
 using platform::TickPacer;
 
-TEST(KeyStateTest, ReadsDownWhileHeldAndAPressOnceAfterARelease) {
+TEST(KeyStateTest, ReadsDownWhileHeldAPressOnceAndNothingAfterLosingTheKeyboard) {
   KeyState keys;
   EXPECT_EQ(keys.Query(37), 0);
   keys.Press(37);
@@ -19,33 +19,25 @@ TEST(KeyStateTest, ReadsDownWhileHeldAndAPressOnceAfterARelease) {
   keys.Release(37);
   EXPECT_EQ(keys.Query(37), 0);
 
-  // A tap between two queries is seen once.
+  // A tap between two queries is seen once, and by that key only.
   keys.Press(13);
   keys.Release(13);
+  EXPECT_EQ(keys.Query(39), 0);
   EXPECT_NE(keys.Query(13), 0);
   EXPECT_EQ(keys.Query(13), 0);
-  EXPECT_EQ(keys.Query(39), 0);  // other keys untouched
-}
 
-TEST(KeyStateTest, ReleaseAllForgetsHeldKeysAndPendingPresses) {
-  KeyState keys;
   keys.Press(38);
   keys.Press(13);
   keys.Release(13);
   keys.ReleaseAll();
   EXPECT_EQ(keys.Query(38), 0);
   EXPECT_EQ(keys.Query(13), 0);
-  EXPECT_EQ(keys.Query(-1), 0);
   EXPECT_EQ(keys.Query(1000), 0);
 }
 
-TEST(ColourTest, ComposesRedInTheLowByteAndResolvesSystemColours) {
-  EXPECT_EQ(platform::RGB(255, 0, 0), 0x0000FFu);
+TEST(ColourTest, RedIsTheLowByteAndSystemColoursResolve) {
   EXPECT_EQ(platform::RGB(1, 2, 3), 0x030201u);
-  EXPECT_EQ(platform::vbWindowBackground, 2147483653u);
   EXPECT_EQ(platform::ResolveColour(platform::vbWindowBackground), platform::RGB(255, 255, 255));
-  EXPECT_EQ(platform::ResolveColour(platform::vbWindowText), 0u);
-  EXPECT_EQ(platform::ResolveColour(platform::RGB(9, 8, 7)), platform::RGB(9, 8, 7));
 }
 
 namespace {

@@ -3,7 +3,7 @@
 #include "platform/qt/Pixels.h"
 #include "tests/window/WindowFixture.h"
 
-// Run with QT_SCALE_FACTOR=2 as well: the field and its sprites then scale up
+// Run with QT_SCALE_FACTOR=2: the field and its sprites then scale up
 // by whole pixels, every picture pixel a uniform block, never smoothed.
 TEST_F(WindowTest, FieldPixelsScaleUpAsUniformBlocks) {
   Window().findChild<QPushButton*>()->click();
