@@ -1,5 +1,4 @@
 #include <QPushButton>
-#include <cmath>
 
 #include "platform/Units.h"
 #include "platform/qt/Pixels.h"
@@ -9,13 +8,11 @@ namespace {
 
 using platform::PictureBox;
 
-QPoint PixelOf(float x, float y) {
-  return {static_cast<int>(std::lround(x / 15.0)), static_cast<int>(std::lround(y / 15.0))};
-}
+QRect PixelsOf(const PictureBox& box) { return platform::qt::PixelRect(box.Left, box.Top, box.Width, box.Height); }
 
 // The sprite shows its picture, unscaled, at its place in the field.
 void ExpectSpriteShown(const QImage& shot, const PictureBox& sprite) {
-  const QPoint at = PixelOf(sprite.Left, sprite.Top);
+  const QPoint at = PixelsOf(sprite).topLeft();
   const QImage& picture = platform::qt::ImageOf(sprite.Picture);
   for (int y = 0; y < picture.height(); ++y)
     for (int x = 0; x < picture.width(); ++x) {
@@ -61,16 +58,13 @@ TEST_F(WindowTest, TheBulletFliesOverAnEmptyStretchLeavingOnePixelMarks) {
   EXPECT_EQ(form.Caption, "Viveve");
   EXPECT_EQ(Window().windowTitle(), "Viveve");
   const QImage shot = Screenshot();
-  const QPoint bullet = PixelOf(form.bullet.Left, form.bullet.Top);
-  for (int d = 0; d < 9; ++d) EXPECT_EQ(shot.pixel(bullet + QPoint(d, d)), qRgb(255, 0, 0));
+  const QRect bullet = PixelsOf(form.bullet);
+  for (int d = 0; d < 9; ++d) EXPECT_EQ(shot.pixel(bullet.topLeft() + QPoint(d, d)), qRgb(255, 0, 0));
   ASSERT_EQ(marks.size(), 10u);
   const auto underASprite = [&](QPoint p) {
-    return QRect(bullet, QSize(9, 9)).contains(p) ||
-           QRect(PixelOf(form.player1.Left, form.player1.Top), QSize(9, 9)).contains(p);
+    return bullet.contains(p) || PixelsOf(form.player1).contains(p);
   };
-  const auto fieldAt = [&](QPoint p) {
-    return platform::qt::ImageOf(form.Back.Picture).pixel(p);
-  };
+  const auto fieldAt = [&](QPoint p) { return platform::qt::ImageOf(form.Back.Picture).pixel(p); };
   // Marks beneath a sprite are hidden by it; the ones the bullet left behind show.
   int seen = 0;
   for (const QPoint& mark : marks) {
