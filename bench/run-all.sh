@@ -22,6 +22,7 @@ longest=$(sed -E 's/.*longest gap ([0-9.]+) ms.*/\1/' <<<"$rate")
 missed=$(sed -E 's/.*or more ([0-9]+).*/\1/' <<<"$rate")
 cpu=$(sed -E 's/.*CPU ([0-9.]+)%.*/\1/' <<<"$rate")
 clock_off=$(sed -E 's/.*by at most ([0-9.]+) ms.*/\1/' <<<"$rate")
+to_paint=$(sed -E 's/.*tick to paint ([0-9.]+) ms.*/\1/' <<<"$rate")
 
 line "measure" "game" "baseline" "baseline is" "ratio"
 rule
@@ -36,3 +37,5 @@ line "ticks missed (gaps of two periods or more)" "$missed" "0" "" ""
 line "the clock's worst miss of one second, ms" "$clock_off" "20" "the allowed miss" \
   "$(awk -v a="$clock_off" 'BEGIN {printf "%.2f", a / 20}')"
 line "CPU of a running game, bullet flying, % of one core" "$cpu" "" "" ""
+line "from a tick to the screen's paint, ms (median)" "$to_paint" "15.625" "one period" \
+  "$(awk -v a="$to_paint" 'BEGIN {printf "%.3f", a / 15.625}')"

@@ -52,22 +52,6 @@ class Placement {
   bool visible_ = true, enabled_ = true;
 };
 
-// A caption, set on the widget only when it changed. A label is read out by
-// its caption as it changes: the score, say.
-class CaptionSync {
- public:
-  bool Changed(const std::string& caption) {
-    if (caption == last_ && synced_) return false;
-    last_ = caption;
-    synced_ = true;
-    return true;
-  }
-
- private:
-  std::string last_;
-  bool synced_ = false;
-};
-
 }  // namespace
 
 FormWindow::FormWindow(Form& form)
@@ -87,8 +71,7 @@ void FormWindow::Dispatch(const std::function<void()>& handler) {
 }
 
 void FormWindow::Sync() {
-  const QString title = QString::fromStdString(form_.Caption);
-  if (windowTitle() != title) setWindowTitle(title);
+  if (title_.Changed(form_.Caption)) setWindowTitle(QString::fromStdString(form_.Caption));
   for (const Binding& binding : bindings_) binding.sync();
   timers_.Sync();
 }
@@ -115,11 +98,11 @@ void FormWindow::Bind(Control& control) {
     qlabel->setTextFormat(Qt::PlainText);
     qlabel->setFocusPolicy(Qt::NoFocus);
     widget = qlabel;
-    sync = [qlabel, label, caption = CaptionSync(), colours = std::pair<Colour, Colour>(),
+    sync = [qlabel, label, caption = TextSync(), colours = std::pair<Colour, Colour>(),
             place = Placement()]() mutable {
       if (caption.Changed(label->Caption)) {
         qlabel->setText(QString::fromStdString(label->Caption));
-        qlabel->setAccessibleName(qlabel->text());
+        qlabel->setAccessibleName(qlabel->text());  // read out as it changes: the score, say
       }
       if (colours != std::pair(label->BackColor, label->ForeColor)) {
         colours = {label->BackColor, label->ForeColor};
@@ -134,7 +117,7 @@ void FormWindow::Bind(Control& control) {
       Dispatch([textBox, &text] { textBox->Text = text.toStdString(); });
     });
     widget = edit;
-    sync = [edit, textBox, text = CaptionSync(), place = Placement()]() mutable {
+    sync = [edit, textBox, text = TextSync(), place = Placement()]() mutable {
       if (text.Changed(textBox->Text)) {
         const QString now = QString::fromStdString(textBox->Text);
         if (edit->text() != now) edit->setText(now);
@@ -146,7 +129,7 @@ void FormWindow::Bind(Control& control) {
     push->setAutoDefault(false);
     QObject::connect(push, &QPushButton::clicked, push, [this, button] { Dispatch([button] { button->Press(); }); });
     widget = push;
-    sync = [push, button, caption = CaptionSync(), place = Placement()]() mutable {
+    sync = [push, button, caption = TextSync(), place = Placement()]() mutable {
       if (caption.Changed(button->Caption)) {
         push->setText(QString::fromStdString(button->Caption));
         push->setAccessibleName(push->text());

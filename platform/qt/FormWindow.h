@@ -2,12 +2,29 @@
 
 #include <QWidget>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/Form.h"
 #include "platform/qt/TimerDriver.h"
 
 namespace platform::qt {
+
+// A text last given to a widget, so that the widget is touched only when the
+// text changes.
+class TextSync {
+ public:
+  bool Changed(const std::string& text) {
+    if (synced_ && text == last_) return false;
+    last_ = text;
+    synced_ = true;
+    return true;
+  }
+
+ private:
+  std::string last_;
+  bool synced_ = false;
+};
 
 // The form as a Qt top-level window. Controls on the form become real
 // widgets; picture boxes inside a picture box are painted by it. The layout
@@ -40,6 +57,7 @@ class FormWindow final : public QWidget {
   void OrderTabs();
 
   Form& form_;
+  TextSync title_;
   TimerDriver timers_;
   std::vector<Binding> bindings_;
 };
