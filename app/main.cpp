@@ -11,6 +11,7 @@
 int main(int argc, char** argv) {
   platform::qt::QtFrontEnd::PrepareApplication();
   QApplication application(argc, argv);
+  QGuiApplication::setDesktopFileName("io.github.vantor.vantor");
   // Every size, so a 16 px title bar shows the crisp 16 px image rather than
   // the 32 px one shrunk.
   QIcon icon;
