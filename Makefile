@@ -7,9 +7,11 @@ PACKAGES := cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libb
 
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 BENCH_PACKAGES := xvfb xauth xdotool x11-utils time
+PACKAGE_PACKAGES := dpkg-dev
+CHECK_PACKAGE_PACKAGES := lintian desktop-file-utils appstream appstream-compose man-db
 FUZZ_SECONDS ?= 30
 
-.PHONY: setup configure build run test sanitize fuzz bench package clean
+.PHONY: setup configure build run test sanitize fuzz bench package check-package clean
 
 setup:
 	@tools/setup-packages $(PACKAGES)
@@ -50,10 +52,16 @@ bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target tick_benchmark tick_rate bare_window
 	bench/run-all.sh $(BUILD)
 
-# A .deb that installs the game, its desktop entry and icons.
+# The .deb: the same bytes from every clone of a commit.
 package: build
-	@tools/setup-packages dpkg-dev
-	cd $(BUILD) && cpack
+	@tools/setup-packages $(PACKAGE_PACKAGES)
+	packaging/build-deb $(BUILD)
+
+# The .deb under lintian and the desktop's validators, its install tree, and
+# a second build elsewhere that must give the same .deb.
+check-package: package
+	@tools/setup-packages $(CHECK_PACKAGE_PACKAGES)
+	packaging/check-package $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz

@@ -3,6 +3,7 @@
 #include <QPixmap>
 
 #include "app/Form1.h"
+#include "platform/qt/IconImages.h"
 #include "platform/qt/QtFrontEnd.h"
 #include "scene/Assets.h"
 #include "scene/Form1Description.h"
@@ -10,10 +11,12 @@
 int main(int argc, char** argv) {
   platform::qt::QtFrontEnd::PrepareApplication();
   QApplication application(argc, argv);
-  const auto icon = scene::IconFile();
-  QPixmap pixmap;
-  if (pixmap.loadFromData(icon.data(), static_cast<uint>(icon.size()), "ICO"))
-    QApplication::setWindowIcon(QIcon(pixmap));
+  QGuiApplication::setDesktopFileName("io.github.vantor.vantor");
+  // Every size, so a 16 px title bar shows the crisp 16 px image rather than
+  // the 32 px one shrunk.
+  QIcon icon;
+  for (const QImage& image : platform::qt::IconImages(scene::IconFile())) icon.addPixmap(QPixmap::fromImage(image));
+  if (!icon.isNull()) QApplication::setWindowIcon(icon);
   platform::qt::QtFrontEnd frontEnd(scene::kProjectTitle);
   Form1 form;
   return frontEnd.Run(form);

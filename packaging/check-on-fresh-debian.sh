@@ -13,15 +13,49 @@ cleanup() {
 }
 trap cleanup EXIT
 
-debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian >/dev/null
+# The mirror that this machine's apt takes bookworm from, so that the project
+# names no archive of its own: deb822 .sources first, then one-line lists.
+sources=$(shopt -s nullglob; for file in /etc/apt/sources.list.d/*.sources; do cat "$file"; echo; done)
+mirror=$(awk '
+  BEGIN { RS = ""; FS = "\n" }
+  {
+    types = uris = suites = ""; enabled = "yes"
+    for (i = 1; i <= NF; i++) {
+      if ($i ~ /^#/) continue
+      key = tolower($i); sub(/:.*/, "", key)
+      value = $i; sub(/^[^:]*:[ \t]*/, "", value)
+      if (key == "types") types = value
+      else if (key == "uris") uris = value
+      else if (key == "suites") suites = value
+      else if (key == "enabled") enabled = tolower(value)
+    }
+    if (enabled != "no" && (" " types " ") ~ / deb / && (" " suites " ") ~ / bookworm /) {
+      split(uris, uri, /[ \t]+/); print uri[1]; exit
+    }
+  }' <<<"$sources")
+if [[ -z $mirror ]]; then
+  mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null | awk '
+    $1 == "deb" {
+      i = 2
+      if ($i ~ /^\[/) { while (i < NF && $i !~ /\]$/) i++; i++ }
+      if ($(i + 1) == "bookworm") { print $i; exit }
+    }')
+fi
+if [[ -z $mirror ]]; then
+  echo "no bookworm mirror in this machine's apt sources" >&2
+  exit 1
+fi
+
+debootstrap --variant=minbase bookworm "$root" "$mirror" >/dev/null
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mount -t proc proc "$root/proc"
 mount --bind /dev "$root/dev"
 cp "$deb" "$root/tmp/vantor.deb"
 chroot "$root" apt-get update -qq
 chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends /tmp/vantor.deb
-for file in /usr/bin/vantor /usr/share/applications/vantor.desktop \
-            /usr/share/icons/hicolor/16x16/apps/vantor.png /usr/share/icons/hicolor/32x32/apps/vantor.png; do
+id=io.github.vantor.vantor
+for file in /usr/games/vantor /usr/share/applications/$id.desktop /usr/share/metainfo/$id.metainfo.xml \
+            /usr/share/man/man6/vantor.6.gz /usr/share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/$id.png; do
   [[ -e "$root$file" ]] || { echo "missing: $file" >&2; exit 1; }
 done
 
@@ -29,8 +63,8 @@ done
 # seconds means it started: offscreen, and on an X server as on a desktop.
 chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends xvfb xauth
 for platform in offscreen xcb; do
-  run=(/usr/bin/vantor)
-  [[ $platform == xcb ]] && run=(xvfb-run -a /usr/bin/vantor)
+  run=(/usr/games/vantor)
+  [[ $platform == xcb ]] && run=(xvfb-run -a /usr/games/vantor)
   status=0
   chroot "$root" env QT_QPA_PLATFORM=$platform timeout 3 "${run[@]}" || status=$?
   if [[ $status -ne 124 ]]; then

@@ -1,11 +1,12 @@
-// Writes each size of the program icon as a PNG, for the desktop's icon
-// theme: ico_to_png ICON_FILE OUTPUT_DIR writes OUTPUT_DIR/vantor-SIZE.png.
+// Writes the program icon at every size of the desktop's icon theme, as
+// PNGs: ico_to_png ICON_FILE OUTPUT_DIR writes OUTPUT_DIR/vantor-SIZE.png.
 #include <QCoreApplication>
 #include <QDir>
-#include <QImage>
-#include <QImageReader>
+#include <QFile>
 #include <cstdio>
-#include <set>
+#include <iterator>
+
+#include "platform/qt/IconImages.h"
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
@@ -13,19 +14,21 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: ico_to_png ICON_FILE OUTPUT_DIR\n");
     return 2;
   }
-  QImageReader reader(QString::fromLocal8Bit(argv[1]), "ico");
-  QDir().mkpath(QString::fromLocal8Bit(argv[2]));
-  std::set<int> written;
-  // The richest image of a size comes first in the file, so the first one wins.
-  for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
-    const QImage image = reader.read();
-    if (image.isNull() || image.width() != image.height() || !written.insert(image.width()).second) continue;
-    const QString path = QString("%1/vantor-%2.png").arg(QString::fromLocal8Bit(argv[2])).arg(image.width());
-    if (!image.save(path, "PNG")) return 1;
-  }
-  if (written.empty()) {
-    std::fprintf(stderr, "ico_to_png: no image in %s\n", argv[1]);
+  QFile file(QString::fromLocal8Bit(argv[1]));
+  if (!file.open(QIODevice::ReadOnly)) {
+    std::fprintf(stderr, "ico_to_png: cannot read %s\n", argv[1]);
     return 1;
   }
+  const QByteArray bytes = file.readAll();
+  const auto images = platform::qt::IconImages(
+      {reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())});
+  if (images.size() != std::size(platform::qt::kIconSizes)) {
+    std::fprintf(stderr, "ico_to_png: %s lacks its 16 or 32 px image\n", argv[1]);
+    return 1;
+  }
+  const QString dir = QString::fromLocal8Bit(argv[2]);
+  QDir().mkpath(dir);
+  for (const QImage& image : images)
+    if (!image.save(QString("%1/vantor-%2.png").arg(dir).arg(image.width()), "PNG")) return 1;
   return 0;
 }
