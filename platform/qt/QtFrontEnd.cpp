@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QSet>
 #include <QStyleFactory>
 
 #include "platform/Units.h"
@@ -71,6 +72,34 @@ class KeyFilter final : public QObject {
   const QWidget& window_;
 };
 
+// A box takes Enter, Space and Escape only from a press that began while it
+// was open. Fire is Enter: held through the end of a game, its repeats would
+// dismiss the result before the player ever saw it.
+class FreshKeysOnly final : public QObject {
+ public:
+  explicit FreshKeysOnly(const QWidget& box) : box_(box) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+    auto* target = qobject_cast<QWidget*>(watched);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (target == nullptr || target->window() != &box_ || !Answers(key->key())) return false;
+    if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) {
+      fresh_.insert(key->key());
+      return false;
+    }
+    return key->isAutoRepeat() || !fresh_.contains(key->key());
+  }
+
+ private:
+  static bool Answers(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space || key == Qt::Key_Escape;
+  }
+  const QWidget& box_;
+  QSet<int> fresh_;  // pressed since the box opened
+};
+
 }  // namespace
 
 void QtFrontEnd::PrepareApplication() {
@@ -116,8 +145,10 @@ void QtFrontEnd::ShowMessage(const std::string& prompt) {
                   QMessageBox::Ok, window_ && window_->isVisible() ? window_.get() : nullptr);
   box.setEscapeButton(QMessageBox::Ok);
   box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK button, as everywhere else
-
+  FreshKeysOnly freshKeys(box);
+  qApp->installEventFilter(&freshKeys);
   box.exec();
+  qApp->removeEventFilter(&freshKeys);
   if (window_ && window_->isVisible()) window_->activateWindow();
 }
 

@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 
@@ -54,4 +55,51 @@ TEST_F(WindowTest, APlayerPlaysAWholeGame) {
   const QImage after = Screenshot();
   EXPECT_EQ(after.copy(0, 0, 465, 328), idle.copy(0, 0, 465, 328));
   EXPECT_EQ(after.copy(0, 328, 300, 16), idle.copy(0, 328, 300, 16));  // left of the time box
+}
+
+// Keys held in the game when the result box opens: their repeats and their
+// release leave it up; a press made after it opened answers it, as does a click.
+TEST_F(WindowTest, TheResultBoxIgnoresKeysHeldBeforeItOpened) {
+  answerBoxes = false;
+  const auto send = [](QWindow* window, Qt::Key key, bool press, bool repeat) {
+    const QString text = key == Qt::Key_Return ? "\r" : key == Qt::Key_Space ? " " : "\x1b";
+    QTest::simulateEvent(window, press, key, Qt::NoModifier, text, repeat);
+  };
+  struct Case {
+    Qt::Key held;
+    Qt::Key answer;  // Qt::Key_unknown: a click on OK
+  };
+  for (const Case c : {Case{Qt::Key_Return, Qt::Key_Return}, Case{Qt::Key_Space, Qt::Key_Space},
+                       Case{Qt::Key_Escape, Qt::Key_Escape}, Case{Qt::Key_Return, Qt::Key_unknown}}) {
+    SCOPED_TRACE(QKeySequence(c.held).toString().toStdString() + " held, answered by " +
+                 (c.answer == Qt::Key_unknown ? "a click" : QKeySequence(c.answer).toString().toStdString()));
+    form.time.Text = "1";
+    form.NewGame.Press();
+    ASSERT_TRUE(form.Timer2.Enabled);
+    send(Window().windowHandle(), c.held, true, false);
+    bool keptOpen = false, answered = false;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      ASSERT_TRUE(QTest::qWaitForWindowActive(box));
+      for (int i = 0; i < 3; ++i) {
+        send(box->windowHandle(), c.held, false, true);
+        send(box->windowHandle(), c.held, true, true);
+      }
+      send(box->windowHandle(), c.held, false, false);
+      keptOpen = box->isVisible();
+      if (c.answer == Qt::Key_unknown) {
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+      } else {
+        send(box->windowHandle(), c.answer, true, false);
+        if (box->isVisible()) send(box->windowHandle(), c.answer, false, false);
+      }
+      answered = !box->isVisible();
+      box->accept();
+    });
+    form.Timer2.RaiseTimer();  // the clock runs out
+    EXPECT_TRUE(keptOpen);
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(form.NewGame.Enabled);
+  }
 }

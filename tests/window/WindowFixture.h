@@ -15,12 +15,13 @@
 #include "platform/qt/QtFrontEnd.h"
 
 // The real window of a game on the offscreen platform. Every message box is
-// read and closed as soon as it opens.
+// read and closed as soon as it opens, unless a test answers them itself.
 class WindowTest : public testing::Test {
  protected:
   WindowTest() {
     QObject::connect(&boxWatch_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box != nullptr && answerBoxes) {
         boxes.push_back({box->windowTitle().toStdString(), box->text().toStdString()});
         box->accept();
       }
@@ -43,6 +44,7 @@ class WindowTest : public testing::Test {
     std::string caption, prompt;
   };
   std::vector<Box> boxes;
+  bool answerBoxes = true;
   platform::qt::QtFrontEnd front{"vantor"};
   Form1 form;
 
