@@ -1,5 +1,6 @@
 #include "platform/qt/FormWindow.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +27,28 @@ class PushButton final : public QPushButton {
     }
     QPushButton::keyPressEvent(event);
   }
+};
+
+// A text box that, taking the focus back after it was disabled (a game
+// ended), selects its text as a Tab into it would: the next limit typed
+// replaces the count left in it.
+class LineEdit final : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+
+ protected:
+  void changeEvent(QEvent* event) override {
+    if (event->type() == QEvent::EnabledChange && isEnabled()) selectOnFocus_ = true;
+    QLineEdit::changeEvent(event);
+  }
+  void focusInEvent(QFocusEvent* event) override {
+    QLineEdit::focusInEvent(event);
+    if (selectOnFocus_ && event->reason() != Qt::MouseFocusReason) selectAll();
+    selectOnFocus_ = false;
+  }
+
+ private:
+  bool selectOnFocus_ = false;
 };
 
 void SetColours(QWidget& widget, Colour back, Colour fore) {
@@ -85,7 +108,7 @@ void FormWindow::Bind(Control& control) {
     sync();
     widget = qlabel;
   } else if (auto* textBox = dynamic_cast<TextBox*>(&control)) {
-    auto* edit = new QLineEdit(this);
+    auto* edit = new LineEdit(this);
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // the box runs past the window's bottom edge
     QObject::connect(edit, &QLineEdit::textEdited, edit,
                      [textBox](const QString& text) { textBox->Text = text.toStdString(); });

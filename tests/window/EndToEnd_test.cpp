@@ -52,9 +52,14 @@ TEST_F(WindowTest, APlayerPlaysAWholeGame) {
   EXPECT_EQ(form.time.Text, "0");
   EXPECT_TRUE(limit->isEnabled());
   EXPECT_TRUE(newGame->isEnabled());
+  // The time box has the focus back with its count selected: typing replaces it.
+  EXPECT_TRUE(limit->hasFocus());
+  EXPECT_EQ(limit->selectedText(), "0");
   const QImage after = Screenshot();
   EXPECT_EQ(after.copy(0, 0, 465, 328), idle.copy(0, 0, 465, 328));
   EXPECT_EQ(after.copy(0, 328, 300, 16), idle.copy(0, 328, 300, 16));  // left of the time box
+  QTest::keyClicks(limit, "30");
+  EXPECT_EQ(form.time.Text, "30");
 }
 
 // Keys held in the game when the result box opens: their repeats and their
