@@ -2,7 +2,7 @@
 # the Debian packages that are missing first.
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-PACKAGES := cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
+PACKAGES := cmake make g++ qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
             fonts-liberation2 libfontconfig1
 
 FUZZ_PACKAGES := clang libclang-rt-14-dev

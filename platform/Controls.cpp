@@ -18,6 +18,7 @@ Control::Control(const ControlDescription& d, Control* container)
       Container(container),
       TabIndex(d.tabIndex),
       AccessibleName(d.accessibleName),
+      LabelFor(d.labelFor),
       Left(*this, d.left),
       Top(*this, d.top),
       Width(*this, d.width),

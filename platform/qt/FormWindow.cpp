@@ -1,5 +1,6 @@
 #include "platform/qt/FormWindow.h"
 
+#include <QAccessibleWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "platform/qt/FieldAccessible.h"
 #include "platform/qt/Pixels.h"
 #include "platform/qt/PictureBoxWidget.h"
 
@@ -75,6 +77,13 @@ FormWindow::FormWindow(Form& form) : form_(form) {
   for (const auto& control : form.Controls())
     if (control->Container == nullptr) Bind(*control);
   OrderTabs();
+  TieCaptions();
+}
+
+QAccessibleInterface* FormWindow::CreateAccessible(const QString&, QObject* object) {
+  // A frame to a screen reader, as every application window is.
+  if (auto* window = dynamic_cast<FormWindow*>(object)) return new QAccessibleWidget(window, QAccessible::Window);
+  return nullptr;
 }
 
 void FormWindow::Bind(Control& control) {
@@ -89,8 +98,15 @@ void FormWindow::Bind(Control& control) {
       if (c->Container == box)
         if (auto* child = dynamic_cast<PictureBox*>(c.get())) children.push_back(child);
     auto* field = new PictureBoxWidget(*box, children, this);
-    for (std::size_t i = 0; i < children.size(); ++i) children[i]->Observe([field, i] { field->ChildChanged(i); });
-    box->Observe([field] { field->Changed(); });
+    for (std::size_t i = 0; i < children.size(); ++i)
+      children[i]->Observe([field, i] {
+        field->ChildChanged(i);
+        FieldAccessible::SpritesChanged(field);
+      });
+    box->Observe([field] {
+      field->Changed();
+      FieldAccessible::SpritesChanged(field);
+    });
     widget = field;
   } else if (auto* label = dynamic_cast<Label*>(&control)) {
     auto* qlabel = new QLabel(this);
@@ -100,7 +116,8 @@ void FormWindow::Bind(Control& control) {
     qlabel->setFocusPolicy(Qt::NoFocus);
     const auto sync = [qlabel, label] {
       qlabel->setText(QString::fromStdString(label->Caption));
-      qlabel->setAccessibleName(qlabel->text());  // read out as it changes: the score, say
+      // Read out as it changes: the score, say.
+      if (qlabel->accessibleName() != qlabel->text()) qlabel->setAccessibleName(qlabel->text());
       SetColours(*qlabel, label->BackColor, label->ForeColor);
       Place(*qlabel, *label);
     };
@@ -126,7 +143,7 @@ void FormWindow::Bind(Control& control) {
     QObject::connect(push, &QPushButton::clicked, push, [button] { button->Press(); });
     const auto sync = [push, button] {
       push->setText(QString::fromStdString(button->Caption));
-      push->setAccessibleName(push->text());
+      if (push->accessibleName() != push->text()) push->setAccessibleName(push->text());
       Place(*push, *button);
     };
     button->Observe(sync);
@@ -147,6 +164,17 @@ void FormWindow::OrderTabs() {
             [](const auto& a, const auto& b) { return a.first->TabIndex < b.first->TabIndex; });
   for (std::size_t i = 1; i < focusable.size(); ++i)
     QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
+}
+
+// A label that captions a control is its buddy: a screen reader then says
+// the caption with the control's value.
+void FormWindow::TieCaptions() {
+  for (const auto& [control, widget] : widgets_) {
+    auto* caption = qobject_cast<QLabel*>(widget);
+    if (caption == nullptr || control->LabelFor.empty()) continue;
+    for (const auto& [other, target] : widgets_)
+      if (other->Name == control->LabelFor) caption->setBuddy(target);
+  }
 }
 
 void FormWindow::FocusFirst() {

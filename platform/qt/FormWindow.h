@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessibleInterface>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -19,9 +20,13 @@ class FormWindow final : public QWidget {
   // The first control in tab order that can take the focus takes it.
   void FocusFirst();
 
+  // For the factory that QtFrontEnd installs.
+  static QAccessibleInterface* CreateAccessible(const QString& className, QObject* object);
+
  private:
   void Bind(Control& control);
   void OrderTabs();
+  void TieCaptions();
 
   Form& form_;
   TimerDriver timers_;

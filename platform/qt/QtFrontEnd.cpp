@@ -114,8 +114,9 @@ QtFrontEnd::QtFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {
   font.setPixelSize(11);
   font.setStyleHint(QFont::SansSerif);
   QApplication::setFont(font);
-  static const bool accessibleField = (QAccessible::installFactory(&FieldAccessible::Create), true);
-  (void)accessibleField;
+  static const bool accessible = (QAccessible::installFactory(&FieldAccessible::Create),
+                                  QAccessible::installFactory(&FormWindow::CreateAccessible), true);
+  (void)accessible;
 }
 
 QtFrontEnd::~QtFrontEnd() {
