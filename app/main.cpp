@@ -10,6 +10,7 @@
 int main(int argc, char** argv) {
   platform::qt::QtFrontEnd::PrepareApplication();
   QApplication application(argc, argv);
+  QGuiApplication::setDesktopFileName("io.github.vantor.vantor");
   const auto icon = scene::IconFile();
   QPixmap pixmap;
   if (pixmap.loadFromData(icon.data(), static_cast<uint>(icon.size()), "ICO"))
