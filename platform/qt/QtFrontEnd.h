@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -34,6 +35,7 @@ class QtFrontEnd final : public Runtime {
  private:
   std::unique_ptr<FormWindow> window_;
   std::unique_ptr<QObject> keyFilter_;
+  QSet<int> answerKeysDown_;  // Enter, Space, Escape: which are down now
 };
 
 }  // namespace platform::qt
