@@ -68,9 +68,6 @@ std::string Names(const QList<QPair<QAccessibleInterface*, QAccessible::Relation
 TEST_F(WindowTest, ScreenReadersHearTheScoreAndTheTimeBoxWithTheirCaptions) {
   QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&Window());
   EXPECT_EQ(window->role(), QAccessible::Window);
-  EXPECT_EQ(window->text(QAccessible::Name), "Form1");
-  ChildNamed(window, "Ready To Shoot");
-  ChildNamed(window, "New Game");
   QAccessibleInterface* caption = ChildNamed(window, "Score:");
   const auto labelled = caption->relations(QAccessible::Labelled);
   ASSERT_EQ(labelled.size(), 1);
