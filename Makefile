@@ -2,16 +2,17 @@
 # the Debian packages that are missing first.
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-PACKAGES := cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
-            fonts-liberation2 libfontconfig1
+PACKAGES := cmake make g++ qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
+            fonts-liberation2 libfontconfig1 qt6-wayland
 
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 BENCH_PACKAGES := xvfb xauth xdotool x11-utils time
 PACKAGE_PACKAGES := dpkg-dev
 CHECK_PACKAGE_PACKAGES := lintian desktop-file-utils appstream appstream-compose man-db
+WAYLAND_PACKAGES := weston
 FUZZ_SECONDS ?= 30
 
-.PHONY: setup configure build run test sanitize fuzz bench package check-package clean
+.PHONY: setup configure build run test check-wayland sanitize fuzz bench package check-package clean
 
 setup:
 	@tools/setup-packages $(PACKAGES)
@@ -29,6 +30,12 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The game as a native Wayland client: a headless weston, the first window
+# mapped as a toplevel with its title and app id.
+check-wayland: build
+	@tools/setup-packages $(WAYLAND_PACKAGES)
+	tools/check-wayland $(BUILD)/vantor
 
 # The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: setup

@@ -16,6 +16,7 @@ Control::Control(const ControlDescription& d, Control* container)
       Container(container),
       TabIndex(d.tabIndex),
       AccessibleName(d.accessibleName),
+      LabelFor(d.labelFor),
       Left(d.left),
       Top(d.top),
       Width(d.width),

@@ -43,6 +43,7 @@ class Control {
   Control* const Container;  // nullptr: the form itself
   const int TabIndex;
   const std::string AccessibleName;
+  const std::string LabelFor;  // a label's: the control that it captions
 
   Position Left;
   Position Top;

@@ -29,6 +29,8 @@ struct ControlDescription {
   int interval = 0;
   // What a screen reader calls a control that shows no caption of its own.
   std::string_view accessibleName = {};
+  // A label's: the control whose caption it is, for screen readers.
+  std::string_view labelFor = {};
 };
 
 struct FormDescription {

@@ -15,7 +15,7 @@ void TickPacer::Start(Clock::time_point now, int intervalMs) {
 
 void TickPacer::Ticked(Clock::time_point now) {
   deadline_ += period_;
-  if (now - deadline_ > kMostLateTicks * period_) deadline_ = now + period_;
+  if (now >= deadline_) deadline_ = now + period_;
 }
 
 }  // namespace platform

@@ -22,9 +22,9 @@ platform::ControlDescription Sprite(std::string_view name, int index, platform::
 }
 
 platform::ControlDescription StripLabel(std::string_view name, platform::Twips left, platform::Twips width,
-                                        int tabIndex, std::string_view caption) {
+                                        int tabIndex, std::string_view caption, std::string_view labelFor = {}) {
   return {.kind = ControlKind::Label, .name = name, .container = "Form1", .left = left, .top = 4920,
-          .width = width, .height = 255, .tabIndex = tabIndex, .text = caption};
+          .width = width, .height = 255, .tabIndex = tabIndex, .text = caption, .labelFor = labelFor};
 }
 
 platform::FormDescription Make() {
@@ -62,12 +62,12 @@ platform::FormDescription Make() {
            .width = 375, .height = 255, .tabIndex = 16, .text = "down", .visible = false},
           {.kind = ControlKind::Label, .name = "hidden", .container = "Form1", .left = 2880, .top = 2400,
            .width = 1215, .height = 495, .tabIndex = 20, .text = "0", .visible = false},
-          StripLabel("Label3", 4920, 735, 19, "Seconds"),
-          StripLabel("Label2", 3720, 855, 17, "Time Limit:"),
+          StripLabel("Label3", 4920, 735, 19, "Seconds", "time"),
+          StripLabel("Label2", 3720, 855, 17, "Time Limit:", "time"),
           {.kind = ControlKind::Label, .name = "sshoot", .container = "Form1", .left = 0, .top = 4920,
            .width = 1215, .height = 255, .tabIndex = 11, .text = "Ready To Shoot", .backColor = RGB(255, 0, 0),
            .foreColor = RGB(255, 255, 255)},
-          StripLabel("Label1", 1680, 495, 10, "Score:"),
+          StripLabel("Label1", 1680, 495, 10, "Score:", "Score"),
           StripLabel("Score", 2280, 855, 9, "0"),
       }};
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <vector>
 
 #include "platform/Colour.h"
 #include "platform/KeyState.h"
@@ -64,14 +65,29 @@ TEST(TickPacerTest, HoldsSixtyFourTicksASecondWithoutDrift) {
   EXPECT_EQ(TicksIn(1000, seconds(10) + milliseconds(1), {}), 10);
 }
 
-TEST(TickPacerTest, AStalledTimerStartsAfreshInsteadOfBursting) {
-  TickPacer pacer;
-  const auto start = TickPacer::Clock::time_point{};
-  pacer.Start(start, 1);
-  const auto stalledUntil = start + seconds(2);
-  pacer.Ticked(stalledUntil);
-  EXPECT_EQ(pacer.Deadline(), stalledUntil + TickPacer::kGranularity);
-  // A tick a little late keeps the grid.
-  pacer.Ticked(pacer.Deadline() + milliseconds(20));
-  EXPECT_EQ(pacer.Deadline(), stalledUntil + 2 * TickPacer::kGranularity);
+// The event loop stalls just before a tick falls due, wakes that many periods
+// later, then wakes at each deadline again, raising every tick that is due
+// when it wakes. The wake-up raises exactly one tick. From a whole period
+// behind on, a new grid starts then; a tick less late keeps the grid, so the
+// next one comes early and the pace holds.
+TEST(TickPacerTest, AStallCostsOneTickAndNoBurst) {
+  for (const int intervalMs : {1, 1000}) {
+    for (const double stallPeriods : {0.5, 1.5, 3.0, 5.0, 30.0}) {
+      SCOPED_TRACE(testing::Message() << intervalMs << " ms, stalled " << stallPeriods << " periods");
+      const auto period = TickPacer::PeriodFor(intervalMs);
+      const auto due = TickPacer::Clock::time_point{} + 10 * period;
+      const nanoseconds late = duration_cast<nanoseconds>(stallPeriods * period);
+      TickPacer pacer;
+      pacer.Start(TickPacer::Clock::time_point{}, intervalMs);
+      while (pacer.Deadline() < due) pacer.Ticked(pacer.Deadline());
+      std::vector<nanoseconds> ticks;  // after the deadline that the stall passed
+      for (auto now = due + late; ticks.size() < 3; now = pacer.Deadline())
+        for (int raised = 0; pacer.Deadline() <= now && raised < 100; ++raised) {
+          pacer.Ticked(now);
+          ticks.push_back(now - due);
+        }
+      const nanoseconds next = stallPeriods < 1 ? period : late + period;
+      EXPECT_EQ(ticks, (std::vector{late, next, next + period}));
+    }
+  }
 }

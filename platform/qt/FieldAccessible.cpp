@@ -19,7 +19,8 @@ class FieldAccessible::Sprite final : public QAccessibleInterface {
   QAccessible::Role role() const override { return QAccessible::Graphic; }
   QAccessible::State state() const override {
     QAccessible::State state;
-    state.invisible = !Box().Visible;
+    state.invisible = !Box().Shown();
+    state.offscreen = !state.invisible && !field_->Showing(index_);  // past the field's edge
     return state;
   }
   QString text(QAccessible::Text t) const override {
@@ -38,37 +39,50 @@ class FieldAccessible::Sprite final : public QAccessibleInterface {
   std::size_t index_;
 };
 
-FieldAccessible::FieldAccessible(PictureBoxWidget* field)
-    : QAccessibleWidget(field, QAccessible::Graphic), field_(field), sprites_(field->Sprites().size(), 0) {}
+FieldAccessible::FieldAccessible(PictureBoxWidget* field) : QAccessibleWidget(field, QAccessible::Graphic), field_(field) {
+  for (std::size_t i = 0; i < field->Sprites().size(); ++i)
+    if (!field->Sprites()[i]->AccessibleName.empty()) named_.push_back(i);
+  ids_.assign(named_.size(), 0);
+  for (std::size_t i : named_) showing_.push_back(Showing(i));
+}
 
 FieldAccessible::~FieldAccessible() {
-  for (QAccessible::Id id : sprites_)
+  for (QAccessible::Id id : ids_)
     if (id != 0) QAccessible::deleteAccessibleInterface(id);
 }
 
-std::vector<std::size_t> FieldAccessible::Shown() const {
-  std::vector<std::size_t> shown;
-  for (std::size_t i = 0; i < field_->Sprites().size(); ++i)
-    if (!field_->SpriteRect(i).isEmpty()) shown.push_back(i);
-  return shown;
+bool FieldAccessible::Showing(std::size_t sprite) const {
+  return field_->Sprites()[sprite]->Shown() && !field_->SpriteRect(sprite).isEmpty();
 }
 
-int FieldAccessible::childCount() const { return static_cast<int>(Shown().size()); }
+int FieldAccessible::childCount() const { return static_cast<int>(named_.size()); }
 
 QAccessibleInterface* FieldAccessible::child(int index) const {
-  const std::vector<std::size_t> shown = Shown();
-  if (index < 0 || index >= static_cast<int>(shown.size())) return nullptr;
-  QAccessible::Id& id = sprites_[shown[static_cast<std::size_t>(index)]];
-  if (id == 0) id = QAccessible::registerAccessibleInterface(new Sprite(this, shown[static_cast<std::size_t>(index)]));
+  if (index < 0 || index >= childCount()) return nullptr;
+  QAccessible::Id& id = ids_[static_cast<std::size_t>(index)];
+  if (id == 0) id = QAccessible::registerAccessibleInterface(new Sprite(this, named_[static_cast<std::size_t>(index)]));
   return QAccessible::accessibleInterface(id);
 }
 
 int FieldAccessible::indexOfChild(const QAccessibleInterface* child) const {
-  const std::vector<std::size_t> shown = Shown();
-  for (std::size_t i = 0; i < shown.size(); ++i)
-    if (sprites_[shown[i]] != 0 && QAccessible::accessibleInterface(sprites_[shown[i]]) == child)
-      return static_cast<int>(i);
+  for (std::size_t i = 0; i < ids_.size(); ++i)
+    if (ids_[i] != 0 && QAccessible::accessibleInterface(ids_[i]) == child) return static_cast<int>(i);
   return -1;
+}
+
+void FieldAccessible::Notify() {
+  for (std::size_t i = 0; i < named_.size(); ++i) {
+    const bool showing = Showing(named_[i]);
+    if (showing == showing_[i]) continue;
+    showing_[i] = showing;
+    QAccessibleEvent event(child(static_cast<int>(i)), showing ? QAccessible::ObjectShow : QAccessible::ObjectHide);
+    QAccessible::updateAccessibility(&event);
+  }
+}
+
+void FieldAccessible::SpritesChanged(PictureBoxWidget* field) {
+  if (!QAccessible::isActive()) return;  // nobody listens: spare the frame tick
+  if (auto* access = dynamic_cast<FieldAccessible*>(QAccessible::queryAccessibleInterface(field))) access->Notify();
 }
 
 QAccessibleInterface* FieldAccessible::Create(const QString&, QObject* object) {

@@ -7,8 +7,10 @@
 
 namespace platform::qt {
 
-// What a screen reader finds in the play field: the sprites that show in
-// it, each a graphic named for its role, where it stands.
+// What a screen reader finds in the play field: the sprites that have a role
+// (player, bullet, target dots), each a graphic named for it, where it
+// stands. A sprite shows while it and the field are visible and it lies in
+// the field; hidden, it stays in the tree as hidden widgets do.
 class FieldAccessible final : public QAccessibleWidget {
  public:
   explicit FieldAccessible(PictureBoxWidget* field);
@@ -18,14 +20,21 @@ class FieldAccessible final : public QAccessibleWidget {
   QAccessibleInterface* child(int index) const override;
   int indexOfChild(const QAccessibleInterface* child) const override;
 
+  // Call after the field or a sprite changed: tells a listening screen
+  // reader which sprites came into view or left it.
+  static void SpritesChanged(PictureBoxWidget* field);
+
   // For the factory that QtFrontEnd installs.
   static QAccessibleInterface* Create(const QString& className, QObject* object);
 
  private:
   class Sprite;
-  std::vector<std::size_t> Shown() const;  // indexes of the visible sprites
+  bool Showing(std::size_t sprite) const;
+  void Notify();
   PictureBoxWidget* field_;
-  mutable std::vector<QAccessible::Id> sprites_;  // registered on first use
+  std::vector<std::size_t> named_;               // the sprites with a role
+  mutable std::vector<QAccessible::Id> ids_;     // registered on first use
+  std::vector<bool> showing_;                    // as a screen reader was last told
 };
 
 }  // namespace platform::qt

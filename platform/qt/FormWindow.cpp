@@ -1,5 +1,7 @@
 #include "platform/qt/FormWindow.h"
 
+#include <QAccessibleWidget>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,8 +10,9 @@
 #include <string>
 #include <utility>
 
-#include "platform/qt/Pixels.h"
+#include "platform/qt/FieldAccessible.h"
 #include "platform/qt/PictureBoxWidget.h"
+#include "platform/qt/Pixels.h"
 
 namespace platform::qt {
 namespace {
@@ -28,6 +31,28 @@ class PushButton final : public QPushButton {
     }
     QPushButton::keyPressEvent(event);
   }
+};
+
+// A text box that, taking the focus back after it was disabled (a game
+// ended), selects its text as a Tab into it would: the next limit typed
+// replaces the count left in it.
+class LineEdit final : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+
+ protected:
+  void changeEvent(QEvent* event) override {
+    if (event->type() == QEvent::EnabledChange && isEnabled()) selectOnFocus_ = true;
+    QLineEdit::changeEvent(event);
+  }
+  void focusInEvent(QFocusEvent* event) override {
+    QLineEdit::focusInEvent(event);
+    if (selectOnFocus_ && event->reason() != Qt::MouseFocusReason) selectAll();
+    selectOnFocus_ = false;
+  }
+
+ private:
+  bool selectOnFocus_ = false;
 };
 
 void SetColours(QWidget& widget, Colour back, Colour fore) {
@@ -62,7 +87,14 @@ FormWindow::FormWindow(Form& form)
   for (const auto& control : form.Controls())
     if (control->Container == nullptr) Bind(*control);
   OrderTabs();
+  TieCaptions();
   Sync();
+}
+
+QAccessibleInterface* FormWindow::CreateAccessible(const QString&, QObject* object) {
+  // A frame to a screen reader, as every application window is.
+  if (auto* window = dynamic_cast<FormWindow*>(object)) return new QAccessibleWidget(window, QAccessible::Window);
+  return nullptr;
 }
 
 void FormWindow::Dispatch(const std::function<void()>& handler) {
@@ -90,7 +122,10 @@ void FormWindow::Bind(Control& control) {
         if (auto* child = dynamic_cast<PictureBox*>(c.get())) children.push_back(child);
     auto* field = new PictureBoxWidget(*box, children, this);
     widget = field;
-    sync = [field] { field->Sync(); };
+    sync = [field] {
+      field->Sync();
+      FieldAccessible::SpritesChanged(field);
+    };
   } else if (auto* label = dynamic_cast<Label*>(&control)) {
     auto* qlabel = new QLabel(this);
     qlabel->setAutoFillBackground(true);
@@ -111,7 +146,7 @@ void FormWindow::Bind(Control& control) {
       place.Sync(*qlabel, *label);
     };
   } else if (auto* textBox = dynamic_cast<TextBox*>(&control)) {
-    auto* edit = new QLineEdit(this);
+    auto* edit = new LineEdit(this);
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // the box runs past the window's bottom edge
     QObject::connect(edit, &QLineEdit::textEdited, edit, [this, textBox](const QString& text) {
       Dispatch([textBox, &text] { textBox->Text = text.toStdString(); });
@@ -150,6 +185,17 @@ void FormWindow::OrderTabs() {
             [](const Binding* a, const Binding* b) { return a->control->TabIndex < b->control->TabIndex; });
   for (std::size_t i = 1; i < focusable.size(); ++i)
     QWidget::setTabOrder(focusable[i - 1]->widget, focusable[i]->widget);
+}
+
+// A label that captions a control is its buddy: a screen reader then says
+// the caption with the control's value.
+void FormWindow::TieCaptions() {
+  for (const Binding& caption : bindings_) {
+    auto* label = qobject_cast<QLabel*>(caption.widget);
+    if (label == nullptr || caption.control->LabelFor.empty()) continue;
+    for (const Binding& target : bindings_)
+      if (target.control->Name == caption.control->LabelFor) label->setBuddy(target.widget);
+  }
 }
 
 void FormWindow::FocusFirst() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessibleInterface>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -47,6 +48,9 @@ class FormWindow final : public QWidget {
   // The first control in tab order that can take the focus takes it.
   void FocusFirst();
 
+  // For the factory that QtFrontEnd installs.
+  static QAccessibleInterface* CreateAccessible(const QString& className, QObject* object);
+
  private:
   struct Binding {
     const Control* control;
@@ -55,6 +59,7 @@ class FormWindow final : public QWidget {
   };
   void Bind(Control& control);
   void OrderTabs();
+  void TieCaptions();
 
   Form& form_;
   TextSync title_;

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QHash>
+#include <QSet>
 #include <QStyleFactory>
 #include <QTimer>
 
@@ -35,13 +37,22 @@ int VirtualKey(int qtKey) {
   }
 }
 
+// Enter, Space and Escape answer a message box.
+bool AnswersABox(int qtKey) {
+  return qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter || qtKey == Qt::Key_Space || qtKey == Qt::Key_Escape;
+}
+
 // Records the keys that reach the game window in the key-state table and lets
 // every event go on as usual. Keys count only while the game window has the
 // keyboard: when it loses it, to a message box or another program, every key
 // is released, so none sticks down.
+// It also notes which keys that answer a box are down in any of the program's
+// windows, for the box that opens next. (A key let go in another program is
+// never heard of; a box then needs one press more of it.)
 class KeyFilter final : public QObject {
  public:
-  KeyFilter(KeyState& keys, const QWidget& window) : keys_(keys), window_(window) {}
+  KeyFilter(KeyState& keys, QSet<int>& answerKeysDown, const QWidget& window)
+      : keys_(keys), answerKeysDown_(answerKeysDown), window_(window) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -49,10 +60,17 @@ class KeyFilter final : public QObject {
       case QEvent::KeyPress:
       case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
+        const bool press = event->type() == QEvent::KeyPress;
+        if (!key->isAutoRepeat() && AnswersABox(key->key())) {
+          if (press)
+            answerKeysDown_.insert(key->key());
+          else
+            answerKeysDown_.remove(key->key());
+        }
         auto* target = qobject_cast<QWidget*>(watched);
         const int vk = VirtualKey(key->key());
         if (vk < 0 || key->isAutoRepeat() || target == nullptr || target->window() != &window_) break;
-        if (event->type() == QEvent::KeyPress)
+        if (press)
           keys_.Press(vk);
         else
           keys_.Release(vk);
@@ -69,7 +87,43 @@ class KeyFilter final : public QObject {
 
  private:
   KeyState& keys_;
+  QSet<int>& answerKeysDown_;
   const QWidget& window_;
+};
+
+// A box takes Enter, Space and Escape only from a press that began while it
+// was open. Fire is Enter: held through the end of a game, its repeats would
+// dismiss the result before the player ever saw it. Not every window system
+// marks repeats: X may deliver a held key's repeats as plain presses, alone
+// or each just after a release at the very same moment. So a key that was
+// down when the box opened counts again only when pressed after a release at
+// an earlier moment.
+class FreshKeysOnly final : public QObject {
+ public:
+  FreshKeysOnly(const QWidget& box, const QSet<int>& down) : box_(box), held_(down) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+    auto* target = qobject_cast<QWidget*>(watched);
+    auto* key = static_cast<QKeyEvent*>(event);
+    const int k = key->key();
+    if (target == nullptr || target->window() != &box_ || !AnswersABox(k)) return false;
+    if (key->isAutoRepeat()) return true;
+    if (!held_.contains(k)) return false;
+    if (event->type() == QEvent::KeyRelease) {
+      releasedAt_[k] = key->timestamp();
+      return true;
+    }
+    if (!releasedAt_.contains(k) || releasedAt_.take(k) == key->timestamp()) return true;  // a repeat
+    held_.remove(k);
+    return false;
+  }
+
+ private:
+  const QWidget& box_;
+  QSet<int> held_;                   // down when the box opened, not pressed anew since
+  QHash<int, quint64> releasedAt_;  // the last release of a held key
 };
 
 }  // namespace
@@ -86,8 +140,9 @@ QtFrontEnd::QtFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {
   font.setPixelSize(11);
   font.setStyleHint(QFont::SansSerif);
   QApplication::setFont(font);
-  static const bool accessibleField = (QAccessible::installFactory(&FieldAccessible::Create), true);
-  (void)accessibleField;
+  static const bool accessible = (QAccessible::installFactory(&FieldAccessible::Create),
+                                  QAccessible::installFactory(&FormWindow::CreateAccessible), true);
+  (void)accessible;
 }
 
 QtFrontEnd::~QtFrontEnd() {
@@ -96,7 +151,7 @@ QtFrontEnd::~QtFrontEnd() {
 
 void QtFrontEnd::Show(Form& form) {
   window_ = std::make_unique<FormWindow>(form);
-  keyFilter_ = std::make_unique<KeyFilter>(Keys(), *window_);
+  keyFilter_ = std::make_unique<KeyFilter>(Keys(), answerKeysDown_, *window_);
   qApp->installEventFilter(keyFilter_.get());
   if (form.Load) window_->Dispatch(form.Load);
   window_->FocusFirst();
@@ -120,7 +175,8 @@ void QtFrontEnd::ShowMessage(const std::string& prompt) {
                   QMessageBox::Ok, window_ && window_->isVisible() ? window_.get() : nullptr);
   box.setEscapeButton(QMessageBox::Ok);
   box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK button, as everywhere else
-
+  FreshKeysOnly freshKeys(box, answerKeysDown_);
+  qApp->installEventFilter(&freshKeys);
   if (answer_) {
     QTimer::singleShot(0, &box, [this, &box] {
       answer_(box.windowTitle().toStdString(), box.text().toStdString());
@@ -128,6 +184,7 @@ void QtFrontEnd::ShowMessage(const std::string& prompt) {
     });
   }
   box.exec();
+  qApp->removeEventFilter(&freshKeys);
   if (window_ && window_->isVisible()) window_->activateWindow();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -45,6 +46,7 @@ class QtFrontEnd final : public Runtime {
   std::unique_ptr<FormWindow> window_;
   std::unique_ptr<QObject> keyFilter_;
   BoxSeen answer_;
+  QSet<int> answerKeysDown_;  // Enter, Space, Escape: which are down now
 };
 
 }  // namespace platform::qt

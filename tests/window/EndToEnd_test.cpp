@@ -1,6 +1,8 @@
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <qpa/qwindowsysteminterface.h>
 
 #include "tests/window/WindowFixture.h"
 
@@ -58,7 +60,77 @@ TEST_F(WindowTest, APlayerPlaysAWholeGame) {
   EXPECT_EQ(form.time.Text, "0");
   EXPECT_TRUE(limit->isEnabled());
   EXPECT_TRUE(newGame->isEnabled());
+  // The time box has the focus back with its count selected: typing replaces it.
+  EXPECT_TRUE(limit->hasFocus());
+  EXPECT_EQ(limit->selectedText(), "0");
   const QImage after = Screenshot();
   EXPECT_EQ(after.copy(0, 0, 465, 328), idle.copy(0, 0, 465, 328));
   EXPECT_EQ(after.copy(0, 328, 300, 16), idle.copy(0, 328, 300, 16));  // left of the time box
+  QTest::keyClicks(limit, "30");
+  EXPECT_EQ(form.time.Text, "30");
+}
+
+// A key held in the game when the result box opens, repeating as a window
+// system may repeat it: as marked repeats, as plain presses, or as plain
+// presses each after a release of the same moment. Neither the repeats nor
+// the key's release answer the box; a press made after it opened does, and so
+// does a click.
+TEST_F(WindowTest, TheResultBoxIgnoresKeysHeldBeforeItOpened) {
+  front.AnswerMessageBoxes({});
+  enum class Repeats { Marked, Presses, ReleasesAndPresses };
+  ulong now = 1000;
+  const auto send = [&now](QWindow* window, Qt::Key key, QEvent::Type type, bool repeat, bool sameMoment) {
+    if (!sameMoment) now += 40;
+    const QString text = key == Qt::Key_Return ? "\r" : key == Qt::Key_Space ? " " : "\x1b";
+    QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::SynchronousDelivery>(
+        window, now, type, key, Qt::NoModifier, text, repeat);
+  };
+  struct Case {
+    Qt::Key held;
+    Repeats repeats;
+    Qt::Key answer;  // Qt::Key_unknown: a click on OK
+  };
+  for (const Case c : {Case{Qt::Key_Return, Repeats::Marked, Qt::Key_Return},
+                       Case{Qt::Key_Return, Repeats::Presses, Qt::Key_Return},
+                       Case{Qt::Key_Return, Repeats::ReleasesAndPresses, Qt::Key_Return},
+                       Case{Qt::Key_Space, Repeats::ReleasesAndPresses, Qt::Key_Space},
+                       Case{Qt::Key_Escape, Repeats::Presses, Qt::Key_Escape},
+                       Case{Qt::Key_Return, Repeats::Marked, Qt::Key_unknown}}) {
+    const char* const repeats[] = {"marked", "plain presses", "releases and presses"};
+    SCOPED_TRACE(testing::Message() << QKeySequence(c.held).toString().toStdString() << " held, repeating as "
+                                    << repeats[static_cast<int>(c.repeats)] << ", answered by "
+                                    << (c.answer == Qt::Key_unknown ? "a click" : "a fresh press"));
+    Event([&] {
+      form.time.Text = "1";
+      form.NewGame.Press();
+    });
+    ASSERT_TRUE(form.Timer2.Enabled);
+    send(Window().windowHandle(), c.held, QEvent::KeyPress, false, false);
+    bool keptOpen = false, answered = false;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      ASSERT_TRUE(QTest::qWaitForWindowActive(box));
+      QWindow* window = box->windowHandle();
+      for (int i = 0; i < 3; ++i) {
+        if (c.repeats != Repeats::Presses)
+          send(window, c.held, QEvent::KeyRelease, c.repeats == Repeats::Marked, false);
+        send(window, c.held, QEvent::KeyPress, c.repeats == Repeats::Marked, c.repeats != Repeats::Presses);
+      }
+      send(window, c.held, QEvent::KeyRelease, false, false);
+      keptOpen = box->isVisible();
+      if (c.answer == Qt::Key_unknown) {
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+      } else {
+        send(window, c.answer, QEvent::KeyPress, false, false);
+        if (box->isVisible()) send(window, c.answer, QEvent::KeyRelease, false, false);
+      }
+      answered = !box->isVisible();
+      box->accept();
+    });
+    Event([&] { form.Timer2.RaiseTimer(); });  // the clock runs out
+    EXPECT_TRUE(keptOpen);
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(form.NewGame.Enabled);
+  }
 }

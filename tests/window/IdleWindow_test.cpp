@@ -1,4 +1,3 @@
-#include <QAccessible>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -76,47 +75,4 @@ TEST_F(WindowTest, EnlargingTheWindowMovesNothing) {
   const QImage shot = Screenshot();
   EXPECT_EQ(shot.pixel(80, 343), Rgb(255, 0, 0));
   EXPECT_EQ(shot.pixel(550, 450), Rgb(240, 240, 240));
-}
-
-TEST_F(WindowTest, ScreenReadersCanReadTheScoreAndTheTimeLeft) {
-  Event([&] {
-    form.Score.Caption = "7";
-    form.time.Text = "12";
-  });
-  QStringList names;
-  for (const QWidget* w : Window().findChildren<QWidget*>()) names << w->accessibleName();
-  EXPECT_TRUE(names.contains("7"));
-  EXPECT_TRUE(names.contains("Ready To Shoot"));
-  EXPECT_TRUE(names.contains("New Game"));
-  EXPECT_TRUE(names.contains("Play field"));
-  const auto* box = Window().findChild<QLineEdit*>();
-  EXPECT_EQ(box->accessibleName(), "Time limit in seconds");
-  EXPECT_EQ(box->text(), "12");
-}
-
-TEST_F(WindowTest, ScreenReadersFindTheSpritesThatShowInTheField) {
-  Event([&] {
-    form.Back.Visible = true;
-    form.Picture6.Left = 99999;  // beyond the edge: not in the field
-    form.bullet.Visible = true;
-  });
-  QWidget* field = nullptr;
-  for (QWidget* w : Window().findChildren<QWidget*>())
-    if (w->accessibleName() == "Play field") field = w;
-  ASSERT_NE(field, nullptr);
-  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(field);
-  ASSERT_NE(access, nullptr);
-  QStringList names;
-  for (int i = 0; i < access->childCount(); ++i) {
-    QAccessibleInterface* sprite = access->child(i);
-    EXPECT_EQ(sprite->role(), QAccessible::Graphic);
-    EXPECT_EQ(sprite->parent(), access);
-    EXPECT_EQ(access->indexOfChild(sprite), i);
-    names << sprite->text(QAccessible::Name);
-    if (sprite->text(QAccessible::Name) == "Player") {
-      EXPECT_EQ(sprite->rect(), QRect(field->mapToGlobal(QPoint(88, 72)), QSize(9, 9)));
-    }
-  }
-  names.sort();
-  EXPECT_EQ(names, QStringList({"Bullet", "Player", "Target dot", "Target dot", "Target dot", "Target dot"}));
 }

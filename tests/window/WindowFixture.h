@@ -15,7 +15,7 @@
 #include "platform/qt/QtFrontEnd.h"
 
 // The real window of a game on the offscreen platform. Every message box is
-// read and closed as soon as it opens.
+// read and closed as soon as it opens, unless a test answers them itself.
 class WindowTest : public testing::Test {
  protected:
   WindowTest() {
