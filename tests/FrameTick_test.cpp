@@ -152,8 +152,10 @@ TEST_F(FrameTickTest, DotsSinkBeforeTheHitTests) {
   // bullet's top edge at 1155, in the launch tick.
   OnlyDot(form.Picture8, 1320, 900);
   form.Picture8.BackColor = 0;
+  form.Picture5.BackColor = 0;  // out of the way: sinks once a tick, flying or not
   FireFrom(1320, 1155);
   EXPECT_EQ(form.Score.Caption, "1");
+  EXPECT_EQ(form.Picture5.Top, 4000 + 2 * 60);
 }
 
 TEST_F(FrameTickTest, EveryFlyingTickDrawsTwoMarksAtTheCornersWhereTheBulletStood) {

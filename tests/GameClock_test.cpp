@@ -49,6 +49,7 @@ TEST_F(GameClockTest, GamesRunOutOneSecondATickAndQuoteTheLimitAsTyped) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.limit);
     ASSERT_TRUE(Start(c.limit));
+    EXPECT_FALSE(front.Click(form.NewGame));  // locked while the game runs
     EXPECT_TRUE(form.Back.Visible);
     EXPECT_EQ(form.hidden.Caption, c.limit);
     const std::vector<std::string> counts = RunOut();

@@ -135,10 +135,8 @@ void FormWindow::Bind(Control& control) {
     widget = qlabel;
     sync = [qlabel, label, caption = TextSync(), colours = std::pair<Colour, Colour>(),
             place = Placement()]() mutable {
-      if (caption.Changed(label->Caption)) {
-        qlabel->setText(QString::fromStdString(label->Caption));
-        qlabel->setAccessibleName(qlabel->text());  // read out as it changes: the score, say
-      }
+      // A screen reader hears the new text as the label's name: the score, say.
+      if (caption.Changed(label->Caption)) qlabel->setText(QString::fromStdString(label->Caption));
       if (colours != std::pair(label->BackColor, label->ForeColor)) {
         colours = {label->BackColor, label->ForeColor};
         SetColours(*qlabel, colours.first, colours.second);
@@ -165,10 +163,7 @@ void FormWindow::Bind(Control& control) {
     QObject::connect(push, &QPushButton::clicked, push, [this, button] { Dispatch([button] { button->Press(); }); });
     widget = push;
     sync = [push, button, caption = TextSync(), place = Placement()]() mutable {
-      if (caption.Changed(button->Caption)) {
-        push->setText(QString::fromStdString(button->Caption));
-        push->setAccessibleName(push->text());
-      }
+      if (caption.Changed(button->Caption)) push->setText(QString::fromStdString(button->Caption));
       place.Sync(*push, *button);
     };
   }
