@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
-#include <optional>
 #include <string>
 
 #include "platform/Conversions.h"
@@ -32,14 +30,10 @@ TEST(ConversionsTest, TextReadsAsTheDecimalNumberItSpells) {
 }
 
 TEST(ConversionsTest, NumbersWriteAsPlainDigitsOrTheShortestExactDecimal) {
-  EXPECT_EQ(NumberToText(29), "29");
-  EXPECT_EQ(NumberToText(0), "0");
-  EXPECT_EQ(NumberToText(-0.0), "0");
-  EXPECT_EQ(NumberToText(-3), "-3");
-  EXPECT_EQ(NumberToText(1.5), "1.5");
-  EXPECT_EQ(NumberToText(-0.5), "-0.5");
-  EXPECT_EQ(NumberToText(999999999999999), "999999999999999");
-  EXPECT_EQ(NumberToText(0.1 + 0.2), "0.3");  // 15 significant digits at most
+  const std::pair<double, std::string> written[] = {
+      {29, "29"}, {0, "0"}, {-0.0, "0"}, {-3, "-3"}, {1.5, "1.5"}, {-0.5, "-0.5"},
+      {999999999999999, "999999999999999"}, {0.1 + 0.2, "0.3"}};  // 15 significant digits at most
+  for (const auto& [value, text] : written) EXPECT_EQ(NumberToText(value), text);
   for (double value : {2.5 - 1, 1e-7, 123.456, 1e300})
     EXPECT_EQ(TextToNumber(NumberToText(value)), value) << NumberToText(value);
 }

@@ -1,4 +1,6 @@
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 #include "tests/GameFixture.h"
 
@@ -8,16 +10,13 @@ namespace {
 
 class FrameTickTest : public GameTest {
  protected:
-  // Parks the bullet on a player standing at (left, top), turned by the key.
-  void ParkOn(Twips left, Twips top, int facingKey = 0) {
+  // Parks the bullet on a player standing at (left, top), then ticks once
+  // holding the keys.
+  void FireFrom(Twips left, Twips top, const std::vector<int>& keys = {vbKeyReturn}) {
     form.bullet.Visible = false;
     form.player1.Move(left, top);
-    if (facingKey != 0) TickHolding({facingKey});
     Tick();
-  }
-  void FireFrom(Twips left, Twips top, int facingKey = 0) {
-    ParkOn(left, top, facingKey);
-    TickHolding({vbKeyReturn});
+    TickHolding(keys);
   }
   // Everything but the dot under test out of the bullet's way.
   void OnlyDot(PictureBox& dot, Twips left, Twips top) {
@@ -26,69 +25,80 @@ class FrameTickTest : public GameTest {
   }
 };
 
-TEST_F(FrameTickTest, ParkedTicksLeaveCaptionScoreAndDotsAloneExceptSinking) {
-  form.Picture5.BackColor = 0;
-  Tick(10);
-  EXPECT_EQ(form.Caption, "Form1");
-  EXPECT_EQ(form.Score.Caption, "0");
-  EXPECT_EQ(form.Picture4.Top, 3600);
-  EXPECT_EQ(form.Picture5.Top, 3360 + 10 * 60);
-  EXPECT_TRUE(form.sshoot.Visible);
-  EXPECT_EQ(At(form.bullet), At(form.player1));
-  EXPECT_EQ(random.taken, 0);
-}
-
-TEST_F(FrameTickTest, TheLaunchStartsFromLastTicksSpotWithThisTicksHeading) {
-  Tick();
-  TickHolding({vbKeyReturn});  // before any arrow key: the player's own picture keeps "down"
-  EXPECT_EQ(At(form.bullet), Spot(1320, 1080 + 70));
-  EXPECT_FALSE(form.sshoot.Visible);
-  EXPECT_EQ(form.Caption, "Viveve");
-
-  ParkOn(2000, 2000);
-  Hold(vbKeyRight);
-  TickHolding({vbKeyReturn});  // the player steps and turns first, the bullet was still parked
-  EXPECT_EQ(form.player1.Left, 2020);
-  EXPECT_EQ(form.direction.Caption, "right");
-  EXPECT_EQ(At(form.bullet), Spot(2000 + 70, 2000));
-}
-
-TEST_F(FrameTickTest, TheBulletIsWithdrawnInTheFirstTickPastEachEdge) {
-  struct Case {
-    int key;
-    Twips left, top;  // of the player before it turns
-    Twips lastSeen, withdrawnAt;  // along the flight axis
+// Each held arrow key steps the player 20 twips and turns it. The last one
+// polled (left, right, up, down) wins the facing and, with the bullet parked,
+// the heading. An edge stops the step but not the turn.
+TEST_F(FrameTickTest, HeldArrowKeysStepAndTurnThePlayerAndTheLastPolledWins) {
+  const Picture own = form.player1.Picture;  // the start-up picture, none of dir's
+  constexpr Twips right = 6975 - 135, bottom = 4935 - 135;
+  // Keys held, from, to, the facing (-1 for its own picture), the heading.
+  const std::tuple<std::vector<int>, Spot, Spot, int, const char*> cases[] = {
+      {{}, {1000, 1000}, {1000, 1000}, -1, "down"},
+      {{vbKeyLeft, vbKeyRight}, {1000, 1000}, {1000, 1000}, 3, "right"},
+      {{vbKeyUp, vbKeyDown}, {1000, 1000}, {1000, 1000}, 1, "down"},
+      {{vbKeyUp, vbKeyLeft}, {1000, 1000}, {980, 980}, 0, "up"},
+      {{vbKeyRight, vbKeyUp}, {1000, 1000}, {1020, 980}, 0, "up"},
+      {{vbKeyLeft, vbKeyDown}, {1000, 1000}, {980, 1020}, 1, "down"},
+      {{vbKeyLeft, vbKeyRight, vbKeyUp, vbKeyDown}, {1000, 1000}, {1000, 1000}, 1, "down"},
+      {{vbKeyLeft}, {10, 500}, {0, 500}, 2, "left"},
+      {{vbKeyUp}, {500, 10}, {500, 0}, 0, "up"},
+      {{vbKeyRight}, {right - 10, 500}, {right, 500}, 3, "right"},
+      {{vbKeyDown}, {500, bottom - 10}, {500, bottom}, 1, "down"},
   };
-  const Case cases[] = {
-      {vbKeyLeft, 935, 1000, -135, -205},
-      {vbKeyUp, 1000, 935, -135, -205},
-      {vbKeyRight, 6815, 1000, 6975, 7045},  // out of sight past the inner width
-      {vbKeyDown, 1000, 4775, 4935, 5005},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "key " << c.key);
-    FireFrom(c.left, c.top, c.key);
-    const bool across = c.key == vbKeyLeft || c.key == vbKeyRight;
-    Twips last = 0;
-    for (int i = 0; i < 200 && form.bullet.Visible; ++i) {
-      last = across ? form.bullet.Left : form.bullet.Top;
-      Tick();
-    }
-    EXPECT_EQ(last, c.lastSeen);
-    EXPECT_EQ(across ? form.bullet.Left : form.bullet.Top, c.withdrawnAt);
+  for (const auto& [keys, from, to, facing, word] : cases) {
+    SCOPED_TRACE(testing::Message() << "from " << from.first << ", " << from.second << " facing " << facing);
+    form.player1.Move(from.first, from.second);
+    form.player1.Picture = own;
+    form.direction.Caption = "down";
+    TickHolding(keys);
+    EXPECT_EQ(At(form.player1), to);
+    EXPECT_TRUE(form.player1.Picture == (facing < 0 ? own : form.dir(facing).Picture));
+    EXPECT_EQ(form.direction.Caption, word);
   }
 }
 
+// Black dots sink 60 twips every tick, parked or flying, before the hit tests,
+// until they rest at the coordinate limit. A parked tick does nothing else.
+TEST_F(FrameTickTest, BlackDotsSinkEveryTickBeforeTheHitTests) {
+  OnlyDot(form.Picture8, 1320, 840);
+  form.Picture6.Top = kCoordinateLimit - 100;
+  for (PictureBox* dot : {&form.Picture5, &form.Picture6, &form.Picture8}) dot->BackColor = 0;
+  Script({});
+  Tick();
+  EXPECT_EQ(form.Caption, "Form1");  // parked: no caption, no trail
+  EXPECT_EQ(random.taken, 0);
+  // Picture8 sinks to 1020 in the launch tick: its bottom edge meets the bullet's top edge.
+  FireFrom(1320, 1155);
+  EXPECT_EQ(form.Score.Caption, "1");
+  EXPECT_EQ(form.Picture5.Top, 4000 + 3 * 60);
+  EXPECT_EQ(form.Picture6.Top, kCoordinateLimit);
+}
+
+// The launch tick turns the player first, then fires from where the bullet was
+// parked, the new way. The bullet flies 70 twips a tick and is withdrawn in the
+// first tick clear of the field; touching an edge is still over it.
+TEST_F(FrameTickTest, TheLaunchLeavesTheParkedSpotTheWayOfThisTicksKeyUntilClearOfTheField) {
+  const std::tuple<int, Spot, Spot> launches[] = {  // key, parked at, withdrawn at
+      {vbKeyLeft, {915, 1000}, {-205, 1000}},
+      {vbKeyUp, {1000, 915}, {1000, -205}},
+      {vbKeyRight, {6835, 1000}, {7045, 1000}},  // out of sight past the inner width
+      {vbKeyDown, {1000, 4795}, {1000, 5005}}};
+  for (const auto& [key, parked, withdrawn] : launches) {
+    FireFrom(parked.first, parked.second, {key, vbKeyReturn});
+    for (int i = 0; i < 200 && form.bullet.Visible; ++i) Tick();
+    EXPECT_EQ(At(form.bullet), withdrawn) << "key " << key;
+  }
+}
+
+// Enter held through a withdrawal shows the bullet again where it left, heading
+// the way the player faces then; a turn in flight changes nothing.
 TEST_F(FrameTickTest, HeldEnterRelaunchesFromWhereTheBulletLeftOnTheWayThePlayerFaces) {
-  FireFrom(6815, 1000, vbKeyRight);
-  Hold(vbKeyReturn);
-  TickHolding({vbKeyUp});  // a turn in flight leaves the heading alone
+  FireFrom(6835, 1000, {vbKeyRight, vbKeyReturn});
+  front.HoldKey(vbKeyReturn);
+  TickHolding({vbKeyUp});  // a turn in flight
   EXPECT_EQ(form.direction.Caption, "right");
   while (form.bullet.Visible) Tick();
-  ASSERT_EQ(At(form.bullet), Spot(7045, 1000));
-
-  Tick();  // shown again, it takes the facing as its heading before it flies
-  EXPECT_EQ(form.direction.Caption, "up");
+  Tick();  // withdrawn at 7045, shown again, it takes "up" before it flies
   EXPECT_EQ(At(form.bullet), Spot(7045, 930));
   EXPECT_FALSE(form.bullet.Visible);  // still past the right edge
 
@@ -96,90 +106,62 @@ TEST_F(FrameTickTest, HeldEnterRelaunchesFromWhereTheBulletLeftOnTheWayThePlayer
   EXPECT_EQ(At(form.bullet), Spot(6975, 930));
   EXPECT_TRUE(form.bullet.Visible);
 
-  Release(vbKeyReturn);
+  front.ReleaseKey(vbKeyReturn);
   while (form.bullet.Visible) Tick();
   Tick();
-  EXPECT_EQ(form.bullet.Left, form.player1.Left);  // parked only once Enter reads up
+  EXPECT_EQ(At(form.bullet), At(form.player1));  // parked only once Enter reads up
   EXPECT_TRUE(form.sshoot.Visible);
 }
 
+// A dot is struck when its box overlaps or touches the bullet's, with each
+// right or bottom edge summed in single precision, as the controls hold them.
 TEST_F(FrameTickTest, TheBulletStrikesWhatItOverlapsOrTouchesOnSinglePrecisionSums) {
-  struct Case {
-    Twips left, top;  // of the dot; the bullet leaves from (1320, 1080)
-    bool hit;
+  const std::tuple<Spot, Twips, bool> cases[] = {  // the dot, the bullet's left (its top is 1080), a hit
+      {{1455, 1080}, 1320, true}, {{1456, 1080}, 1320, false}, {{1185, 1080}, 1320, true},
+      {{1184, 1080}, 1320, false}, {{1455, 1215}, 1320, true}, {{1185, 944}, 1320, false},
+      {{1370, 1130}, 1320, true},
+      // 121 - 2^-17 plus 135 rounds to 256 in single precision: the edges touch.
+      {{121.0f - std::ldexp(1.0f, -17), 1080}, 256, true},
   };
-  const Case cases[] = {
-      {1320, 1080, true},         {1320 + 135, 1080, true},  {1320 + 136, 1080, false},
-      {1320 - 135, 1080, true},   {1320 - 136, 1080, false}, {1320 + 135, 1080 + 135, true},
-      {1320 - 135, 1080 - 136, false}, {1320 + 50, 1080 + 50, true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "dot at " << c.left << ", " << c.top);
+  for (const auto& [dot, from, hit] : cases) {
     form.Score.Caption = "0";
-    OnlyDot(form.Picture6, c.left, c.top);
-    FireFrom(1320, 1080);
-    EXPECT_EQ(form.Score.Caption, c.hit ? "1" : "0");
+    OnlyDot(form.Picture6, dot.first, dot.second);
+    FireFrom(from, 1080);
+    EXPECT_EQ(form.Score.Caption, hit ? "1" : "0") << "dot at " << dot.first << ", " << dot.second;
   }
-
-  // 121 - 2^-17 plus 135 rounds to 256 in single precision: the edges touch.
-  form.Score.Caption = "0";
-  OnlyDot(form.Picture6, 121.0f - std::ldexp(1.0f, -17), 1080);
-  FireFrom(256, 1080);
-  EXPECT_EQ(form.Score.Caption, "1");
 }
 
-TEST_F(FrameTickTest, EachHitReplacesItsDotAndCountsBeforeTheNextDotIsTested) {
+// Each dot is tested once a tick, in order. A struck one jumps at once, on two
+// draws, even back under the bullet; a top in the band of 100 moves to 200.
+TEST_F(FrameTickTest, EachStruckDotJumpsOnTwoDrawsAndCountsOnce) {
   OnlyDot(form.Picture4, 1320, 1080);
   form.Picture7.Move(1400, 1100);
-  // Picture4 lands on the bullet again (1325, 1085); Picture7 in the top band.
   Script({0.19f, 0.22f, 0.5f, 0.01f});
   FireFrom(1320, 1080);
   EXPECT_EQ(form.Score.Caption, "2");
   EXPECT_EQ(At(form.Picture4), Spot(1325, 1085));
   EXPECT_EQ(At(form.Picture7), Spot(3487, 200));
-  EXPECT_EQ(random.taken, 4);
-
-  // Struck again one tick later, after the six draws of the trail.
-  Script({0, 0, 0, 0, 0, 0, 0.5f, 0.0203f});
-  Tick();
-  EXPECT_EQ(form.Score.Caption, "3");
-  EXPECT_EQ(form.Picture4.Top, 100);  // exactly 100 stays
-  EXPECT_EQ(random.taken, 12);
 }
 
-TEST_F(FrameTickTest, DotsSinkBeforeTheHitTests) {
-  // Two ticks of sinking bring it from 900 to 1020, its bottom edge onto the
-  // bullet's top edge at 1155, in the launch tick.
-  OnlyDot(form.Picture8, 1320, 900);
-  form.Picture8.BackColor = 0;
-  form.Picture5.BackColor = 0;  // out of the way: sinks once a tick, flying or not
-  FireFrom(1320, 1155);
-  EXPECT_EQ(form.Score.Caption, "1");
-  EXPECT_EQ(form.Picture5.Top, 4000 + 2 * 60);
-}
-
-TEST_F(FrameTickTest, EveryFlyingTickDrawsTwoMarksAtTheCornersWhereTheBulletStood) {
-  front.Click(form.NewGame);
-  FireFrom(1320, 1080);
+// A flying tick draws its trail before it places what it struck: two colours
+// of three draws each, then the dot's two. The marks stand at the corners
+// where the bullet stood before this tick's move.
+TEST_F(FrameTickTest, AFlyingTickDrawsTwoMarksWhereTheBulletStoodThenPlacesWhatItStruck) {
+  front.Click(form.NewGame);  // marks show only on the field of a game
+  FireFrom(1320, 1080);       // before any arrow key the player's own picture keeps "down"
+  EXPECT_FALSE(form.sshoot.Visible);
+  EXPECT_EQ(form.Caption, "Viveve");
   const Twips left = form.bullet.Left, top = form.bullet.Top;
-  Script({0.99999994f, 0, 0.2f, 0.3f, 0.4f, 0.6f});
+  OnlyDot(form.Picture4, left, top);
+  Script({0.99999994f, 0, 0.2f, 0.3f, 0.4f, 0.6f, 0.5f, 0.0203f});
   Tick();
-  const auto& marks = front.MarksOn(form.Back);
-  ASSERT_EQ(marks.size(), 2u);
-  const auto expect = [](const LineSegment& m, Twips x, Twips y1, Twips y2, Colour colour) {
-    EXPECT_TRUE(m.x1 == x && m.x2 == x && m.y1 == y1 && m.y2 == y2 && m.colour == colour)
-        << m.x1 << "," << m.y1 << " " << m.x2 << "," << m.y2 << " " << m.colour;
-  };
-  expect(marks[0], left, top - 5, top, RGB(254, 0, 51));
-  expect(marks[1], left + 135, top + 130, top + 135, RGB(76, 102, 153));
+  std::vector<std::tuple<Twips, Twips, Twips, Twips, Colour>> marks;  // x1, y1, x2, y2, colour
+  for (const LineSegment& m : front.MarksOn(form.Back)) marks.push_back({m.x1, m.y1, m.x2, m.y2, m.colour});
+  EXPECT_EQ(marks, (decltype(marks){{left, top - 5, left, top, RGB(254, 0, 51)},
+                                    {left + 135, top + 130, left + 135, top + 135, RGB(76, 102, 153)}}));
   EXPECT_EQ(form.bullet.Top, top + 70);
-}
-
-TEST_F(FrameTickTest, ABlackDotNobodyStrikesRestsFarOutOfSight) {
-  form.Picture4.BackColor = 0;
-  form.Picture4.Top = kCoordinateLimit - 100;
-  Tick(5);
-  EXPECT_EQ(form.Picture4.Top, kCoordinateLimit);
+  EXPECT_EQ(At(form.Picture4), Spot(3487, 100));  // a top of exactly 100 stays
+  EXPECT_EQ(random.taken, 8);
 }
 
 }  // namespace

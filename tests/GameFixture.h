@@ -5,25 +5,22 @@
 #include <array>
 #include <deque>
 #include <initializer_list>
-#include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "app/Form1.h"
 #include "platform/headless/HeadlessFrontEnd.h"
 #include "platform/Random.h"
 
-// Draws that a test lays out in advance; once they run out, every draw is the
-// fallback. Counts every draw.
-class ScriptedRandom final : public platform::RandomSource {
- public:
+// Draws that a test lays out in advance, then 0.5 once they run out. Counts
+// every draw.
+struct ScriptedRandom final : platform::RandomSource {
   std::deque<float> draws;
-  float fallback = 0.5f;
   int taken = 0;
   float Next() override {
     ++taken;
-    if (draws.empty()) return fallback;
-    const float next = draws.front();
-    draws.pop_front();
+    const float next = draws.empty() ? 0.5f : draws.front();
+    if (!draws.empty()) draws.pop_front();
     return next;
   }
 };
@@ -35,13 +32,11 @@ class GameTest : public testing::Test {
 
   void Tick(int count = 1) { front.Tick(form.Timer1, count); }
   void Clock(int count = 1) { front.Tick(form.Timer2, count); }
-  void Hold(int vk) { front.HoldKey(vk); }
-  void Release(int vk) { front.ReleaseKey(vk); }
   // One tick with the keys held down through it.
-  void TickHolding(std::initializer_list<int> keys) {
-    for (int vk : keys) Hold(vk);
+  void TickHolding(const std::vector<int>& keys) {
+    for (int vk : keys) front.HoldKey(vk);
     Tick();
-    for (int vk : keys) Release(vk);
+    for (int vk : keys) front.ReleaseKey(vk);
   }
   // Where a box stands, to compare both coordinates at once.
   using Spot = std::pair<platform::Twips, platform::Twips>;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include <QByteArray>
 #include <QImage>
 
 #include "scene/Assets.h"
@@ -19,26 +17,22 @@ namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-QImage Decode(Bytes file) {
-  return QImage::fromData(QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()),
-                                                  static_cast<qsizetype>(file.size())),
-                          "BMP");
-}
+QImage Decode(Bytes file) { return QImage::fromData(file.data(), static_cast<int>(file.size()), "BMP"); }
 
-// The picture's rows as letters: W white, K black, R red, B blue, ? other.
-std::vector<std::string> Rows(Bytes file) {
+// The picture's rows as letters, top down, a space between rows: W white,
+// K black, R red, B blue, ? other.
+std::string Rows(Bytes file) {
   const QImage picture = Decode(file);
-  std::vector<std::string> rows;
+  std::string rows;
   for (int y = 0; y < picture.height(); ++y) {
-    std::string row;
+    if (y > 0) rows += ' ';
     for (int x = 0; x < picture.width(); ++x) switch (picture.pixel(x, y)) {
-        case qRgb(255, 255, 255): row += 'W'; break;
-        case qRgb(0, 0, 0): row += 'K'; break;
-        case qRgb(255, 0, 0): row += 'R'; break;
-        case qRgb(0, 0, 255): row += 'B'; break;
-        default: row += '?';
+        case qRgb(255, 255, 255): rows += 'W'; break;
+        case qRgb(0, 0, 0): rows += 'K'; break;
+        case qRgb(255, 0, 0): rows += 'R'; break;
+        case qRgb(0, 0, 255): rows += 'B'; break;
+        default: rows += '?';
       }
-    rows.push_back(row);
   }
   return rows;
 }
@@ -46,21 +40,23 @@ std::vector<std::string> Rows(Bytes file) {
 }  // namespace
 
 TEST(PicturesTest, SpritesShowTheirFigures) {
-  const std::pair<Bytes, std::vector<std::string>> sprites[] = {
-      {scene::FacingUpBitmap(), {"WWWWWKWWW", "WWWWWKWWW", "WWWKKKWWW", "WWKWWKWWW", "WKWWWWKWW", "WKWWWWKWW",
-                                 "WWKWWKWWW", "WWWKKWWWW", "WWWWWWWWW"}},
-      {scene::FacingDownBitmap(), {"WWWKKWWWW", "WWKWWKWWW", "WKWWWWKWW", "WKWWWWKWW", "WWKWWKWWW", "WWWKKKWWW",
-                                   "WWWWWKWWW", "WWWWWKWWW", "WWWWWWWWW"}},
-      {scene::FacingLeftBitmap(), {"WWWWWWWWW", "WWWWKKWWW", "WWWKWWKWW", "WWKWWWWKW", "WWKWWWWKW", "KKKKWWKWW",
-                                   "WWWWKKWWW", "WWWWWWWWW", "WWWWWWWWW"}},
-      {scene::FacingRightBitmap(), {"WWWWWWWWW", "WWKKWWWWW", "WKWWKWWWW", "KWWWWKWWW", "KWWWWKWWW", "WKWWKKKKW",
-                                    "WWKKWWWWW", "WWWWWWWWW", "WWWWWWWWW"}},
-      {scene::TargetDotBitmap(), {"WWWWWWWWW", "WWWWRWWWW", "WWRBRBRWW", "WWRRRRRWW", "WRRRRRRWW", "WWRBRBRWW",
-                                  "WWRRRRRWW", "WWWWWWWWW", "WWWWWWWWW"}},
+  const std::pair<Bytes, std::string> sprites[] = {
+      {scene::FacingUpBitmap(),
+       "WWWWWKWWW WWWWWKWWW WWWKKKWWW WWKWWKWWW WKWWWWKWW WKWWWWKWW WWKWWKWWW WWWKKWWWW WWWWWWWWW"},
+      {scene::FacingDownBitmap(),
+       "WWWKKWWWW WWKWWKWWW WKWWWWKWW WKWWWWKWW WWKWWKWWW WWWKKKWWW WWWWWKWWW WWWWWKWWW WWWWWWWWW"},
+      {scene::FacingLeftBitmap(),
+       "WWWWWWWWW WWWWKKWWW WWWKWWKWW WWKWWWWKW WWKWWWWKW KKKKWWKWW WWWWKKWWW WWWWWWWWW WWWWWWWWW"},
+      {scene::FacingRightBitmap(),
+       "WWWWWWWWW WWKKWWWWW WKWWKWWWW KWWWWKWWW KWWWWKWWW WKWWKKKKW WWKKWWWWW WWWWWWWWW WWWWWWWWW"},
+      {scene::TargetDotBitmap(),
+       "WWWWWWWWW WWWWRWWWW WWRBRBRWW WWRRRRRWW WRRRRRRWW WWRBRBRWW WWRRRRRWW WWWWWWWWW WWWWWWWWW"},
   };
   for (const auto& [file, rows] : sprites) EXPECT_EQ(Rows(file), rows);
 }
 
+// Every pixel is bright or dark green; the dark ones make fourteen strokes,
+// each found by its bounding box, none of them ever two pixels thick.
 TEST(PicturesTest, TheMeadowHasFourteenThinStrokesInTheirBoxes) {
   const QImage meadow = Decode(scene::BackgroundBitmap());
   ASSERT_EQ(meadow.size(), QSize(466, 332));
@@ -70,18 +66,16 @@ TEST(PicturesTest, TheMeadowHasFourteenThinStrokesInTheirBoxes) {
     for (int x = 0; x < 466; ++x) {
       const QRgb c = meadow.pixel(x, y);
       if (c == qRgb(0, 128, 0)) dark.insert({x, y});
-      else if (c == qRgb(0, 255, 0)) ++bright;
+      bright += c == qRgb(0, 255, 0);
     }
   EXPECT_EQ(bright, 152760);
   EXPECT_EQ(dark.size(), 1952u);
   std::set<std::array<int, 4>> boxes;
   std::set<std::pair<int, int>> seen;
   for (const auto& start : dark) {
-    if (seen.count(start)) continue;
+    if (!seen.insert(start).second) continue;
     std::array<int, 4> box{start.first, start.first, start.second, start.second};
-    std::vector<std::pair<int, int>> todo{start};
-    seen.insert(start);
-    while (!todo.empty()) {
+    for (std::vector todo{start}; !todo.empty();) {
       const auto [x, y] = todo.back();
       todo.pop_back();
       box = {std::min(box[0], x), std::max(box[1], x), std::min(box[2], y), std::max(box[3], y)};
@@ -93,8 +87,8 @@ TEST(PicturesTest, TheMeadowHasFourteenThinStrokesInTheirBoxes) {
     boxes.insert(box);
   }
   const std::set<std::array<int, 4>> expected = {
-      {14, 110, 239, 263}, {28, 68, 84, 214},   {44, 92, 297, 316},   {80, 115, 27, 161}, {104, 140, 290, 308},
-      {123, 153, 29, 96},  {139, 175, 5, 313},  {168, 210, 124, 249}, {200, 212, 32, 104}, {201, 399, 284, 311},
+      {14, 110, 239, 263}, {28, 68, 84, 214},   {44, 92, 297, 316},   {80, 115, 27, 161},   {104, 140, 290, 308},
+      {123, 153, 29, 96},  {139, 175, 5, 313},  {168, 210, 124, 249}, {200, 212, 32, 104},  {201, 399, 284, 311},
       {239, 294, 21, 278}, {284, 302, 49, 107}, {348, 426, 16, 66},   {359, 382, 97, 298}};
   EXPECT_EQ(boxes, expected);
 }
@@ -105,17 +99,15 @@ TEST(PicturesTest, TheGeneratorMakesTheCommittedFiles) {
   ASSERT_EQ(std::system((std::string(VANTOR_MAKE_PICTURES) + " " + dir.string()).c_str()), 0);
   for (const auto& entry : std::filesystem::directory_iterator(VANTOR_PICTURES_DIR)) {
     const auto read = [](const std::filesystem::path& p) {
-      std::ifstream in(p, std::ios::binary);
-      return std::string(std::istreambuf_iterator<char>(in), {});
+      return std::string(std::istreambuf_iterator<char>(std::ifstream(p, std::ios::binary).rdbuf()), {});
     };
     EXPECT_EQ(read(dir / entry.path().filename()), read(entry.path())) << entry.path().filename();
   }
   std::filesystem::remove_all(dir);
 }
 
-using PictureObjectsTest = GameTest;
-
-TEST_F(PictureObjectsTest, EveryBoxHasAPictureOfItsOwnUntilOneIsShared) {
+// Each box holds a picture object of its own; an assignment shares one.
+TEST_F(GameTest, EveryBoxHasAPictureOfItsOwnUntilOneIsShared) {
   std::set<std::uint64_t> handles;
   for (auto* dot : Dots()) handles.insert(dot->Picture.Handle());
   EXPECT_EQ(handles.size(), 5u);

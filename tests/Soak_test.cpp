@@ -8,8 +8,6 @@
 
 using namespace platform;
 
-namespace {
-
 // Millions of ticks of random keys with games started and ended along the way:
 // after every tick the player is in the field, the bullet parked on it, over
 // the field or just withdrawn, the score has grown only by hits of a flying
@@ -26,8 +24,8 @@ TEST_F(GameTest, SoakRandomPlayKeepsEveryRuleAndEveryGameEnds) {
 
   for (; ticks < 3'000'000 && (ticks % 4096 != 0 || std::chrono::steady_clock::now() < deadline); ++ticks) {
     for (std::size_t k = 0; k < kKeys.size(); ++k)
-      if (oneIn(24)) (held[k] = !held[k]) ? Hold(kKeys[k]) : Release(kKeys[k]);
-    if (!held[4] && oneIn(200)) Hold(vbKeyReturn), Release(vbKeyReturn);
+      if (oneIn(24)) (held[k] = !held[k]) ? front.HoldKey(kKeys[k]) : front.ReleaseKey(kKeys[k]);
+    if (!held[4] && oneIn(200)) front.HoldKey(vbKeyReturn), front.ReleaseKey(vbKeyReturn);
     if (form.NewGame.Enabled && oneIn(2000)) {
       limit = kLimits[std::uniform_int_distribution<std::size_t>(0, kLimits.size() - 1)(chance)];
       front.Type(form.time, limit);
@@ -61,5 +59,3 @@ TEST_F(GameTest, SoakRandomPlayKeepsEveryRuleAndEveryGameEnds) {
   EXPECT_GT(gamesEnded, ticks / 100'000);
   EXPECT_GT(hits, ticks / 100'000);
 }
-
-}  // namespace
