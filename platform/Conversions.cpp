@@ -82,7 +82,7 @@ std::optional<double> TextToNumber(const std::string& text) {
 }
 
 std::string NumberToText(double value) {
-  if (value == 0) return "0";  // no "-0"
+  // Whole values go through an integer, which also writes -0 as "0".
   if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 9.2e18)
     return std::to_string(static_cast<std::int64_t>(value));
   std::array<char, 64> buffer{};
