@@ -1,108 +1,87 @@
-#include <QPushButton>
+#include <set>
+#include <utility>
 
-#include "platform/Units.h"
-#include "platform/qt/Pixels.h"
 #include "tests/window/WindowFixture.h"
 
 namespace {
 
 using platform::PictureBox;
+using platform::qt::ImageOf;
+using Pixels = std::set<std::pair<int, int>>;
 
-QRect PixelsOf(const PictureBox& box) { return platform::qt::PixelRect(box.Left, box.Top, box.Width, box.Height); }
-
-// The sprite shows its picture, unscaled, at its place in the field.
-void ExpectSpriteShown(const QImage& shot, const PictureBox& sprite) {
-  const QPoint at = PixelsOf(sprite).topLeft();
-  const QImage& picture = platform::qt::ImageOf(sprite.Picture);
-  for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x) {
-      if (!shot.rect().contains(at + QPoint(x, y)) || at.y() + y >= 329) continue;
-      ASSERT_EQ(shot.pixel(at + QPoint(x, y)), picture.pixel(x, y)) << sprite.Name << " at " << x << "," << y;
-    }
-}
+QRect PixelsOf(const PictureBox& b) { return platform::qt::PixelRect(b.Left, b.Top, b.Width, b.Height); }
+const QRect kField(0, 0, 465, 328);  // what shows of the field: its picture is larger, the strip hides its last row
 
 }  // namespace
 
-TEST_F(WindowTest, NewGameShowsTheFieldWithItsFiveDots) {
-  Window().findChild<QPushButton*>()->click();
-  ASSERT_TRUE(form.Back.Visible);
-  const QImage shot = Screenshot();
-  // The field's picture shows unscaled at the top left, cut off at 465 x 329.
-  EXPECT_EQ(shot.pixel(464, 0), platform::qt::ImageOf(form.Back.Picture).pixel(464, 0));
+// The field and its sprites show their pictures unscaled at their places;
+// every flying tick marks the field with two single pixels, at the corners
+// where the bullet stood, and hiding the field wipes them.
+TEST_F(WindowTest, TheFieldShowsItsPicturesUnscaledAndTheBulletLeavesOnePixelMarks) {
+  StartGame();
+  const std::vector<PictureBox*> sprites = {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7,
+                                            &form.Picture8, &form.player1, &form.bullet};  // the five dots first
+  const auto underASprite = [&](QPoint p) {
+    for (const PictureBox* sprite : sprites)
+      if (sprite->Visible && PixelsOf(*sprite).contains(p)) return true;
+    return false;
+  };
+  // The pixels off the sprites where the field's picture does not show.
+  const auto marksOn = [&](const QImage& shot) {
+    Pixels marks;
+    for (int y = 0; y < kField.height(); ++y)
+      for (int x = 0; x < kField.width(); ++x)
+        if (!underASprite({x, y}) && shot.pixel(x, y) != ImageOf(form.Back.Picture).pixel(x, y)) marks.insert({x, y});
+    return marks;
+  };
+  QImage shot = Screenshot();
+  EXPECT_EQ(marksOn(shot), Pixels{});
   EXPECT_EQ(shot.pixel(200, 329), qRgb(240, 240, 240));  // the strip's background below the field
-  for (const PictureBox* dot : {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7, &form.Picture8})
-    ExpectSpriteShown(shot, *dot);
-  ExpectSpriteShown(shot, form.player1);
-}
+  for (const PictureBox* sprite : sprites) {
+    if (!sprite->Visible) continue;  // the bullet, parked
+    const QImage& picture = ImageOf(sprite->Picture);
+    const QRect shown = QRect(PixelsOf(*sprite).topLeft(), picture.size()).intersected(kField);
+    EXPECT_EQ(shot.copy(shown), picture.copy(shown.translated(-PixelsOf(*sprite).topLeft()))) << sprite->Name;
+  }
 
-TEST_F(WindowTest, TheBulletFliesOverAnEmptyStretchLeavingOnePixelMarks) {
-  Window().findChild<QPushButton*>()->click();
   Event([&] {
     form.player1.Move(1320, 600);
-    for (PictureBox* dot : {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7, &form.Picture8})
-      dot->Move(6000, 4000);  // out of the bullet's path
+    for (int dot = 0; dot < 5; ++dot) sprites[dot]->Move(99999, 0);  // past the field's edge, out of the way
   });
-  Event([&] { form.Timer1.RaiseTimer(); });  // parks the bullet on the player
+  Tick();  // parks the bullet on the player
   front.Keys().Press(platform::vbKeyReturn);
-  std::vector<QPoint> marks;
+  Pixels marks;
   for (int tick = 0; tick < 6; ++tick) {
     if (form.bullet.Visible) {
-      marks.push_back(QPoint(static_cast<int>(form.bullet.Left / 15), static_cast<int>((form.bullet.Top - 1) / 15)));
-      marks.push_back(QPoint(static_cast<int>((form.bullet.Left + 135) / 15),
-                             static_cast<int>((form.bullet.Top + 134) / 15)));
+      marks.insert({static_cast<int>(form.bullet.Left / 15), static_cast<int>((form.bullet.Top - 1) / 15)});
+      marks.insert({static_cast<int>((form.bullet.Left + 135) / 15), static_cast<int>((form.bullet.Top + 134) / 15)});
     }
-    Event([&] { form.Timer1.RaiseTimer(); });
+    Tick();
   }
-  front.Keys().Release(platform::vbKeyReturn);
   ASSERT_TRUE(form.bullet.Visible);
-  EXPECT_EQ(form.Caption, "Viveve");
-  EXPECT_EQ(Window().windowTitle(), "Viveve");
-  const QImage shot = Screenshot();
-  const QRect bullet = PixelsOf(form.bullet);
-  for (int d = 0; d < 9; ++d) EXPECT_EQ(shot.pixel(bullet.topLeft() + QPoint(d, d)), qRgb(255, 0, 0));
-  ASSERT_EQ(marks.size(), 10u);
-  const auto underASprite = [&](QPoint p) {
-    return bullet.contains(p) || PixelsOf(form.player1).contains(p);
-  };
-  const auto fieldAt = [&](QPoint p) { return platform::qt::ImageOf(form.Back.Picture).pixel(p); };
-  // Marks beneath a sprite are hidden by it; the ones the bullet left behind show.
-  int seen = 0;
-  for (const QPoint& mark : marks) {
-    if (underASprite(mark)) continue;
-    EXPECT_NE(shot.pixel(mark), fieldAt(mark)) << mark.x() << "," << mark.y();
-    // A mark is one pixel: the field shows beside it.
-    const QPoint beside = mark + QPoint(mark.x() % 2 ? -1 : 1, 0);
-    if (!underASprite(beside)) {
-      EXPECT_EQ(shot.pixel(beside), fieldAt(beside));
-    }
-    ++seen;
-  }
-  EXPECT_GE(seen, 6);
-  // Hiding the field clears the marks: the next game starts on a clean field.
+  std::erase_if(marks, [&](auto mark) { return underASprite({mark.first, mark.second}); });
+  EXPECT_GE(marks.size(), 6u);
+  shot = Screenshot();
+  EXPECT_EQ(marksOn(shot), marks);
+  // The bullet has no picture: it shows as a red square.
+  for (int d = 0; d < 9; ++d) EXPECT_EQ(shot.pixel(PixelsOf(form.bullet).topLeft() + QPoint(d, d)), qRgb(255, 0, 0));
+
   Event([&] { form.Back.Visible = false; });
   Event([&] { form.Back.Visible = true; });
-  const QImage clean = Screenshot();
-  for (const QPoint& mark : marks)
-    if (!underASprite(mark)) {
-      EXPECT_EQ(clean.pixel(mark), fieldAt(mark));
-    }
+  EXPECT_EQ(marksOn(Screenshot()), Pixels{});  // the next game starts on a clean field
 }
 
 // Handlers change only the controls; the window follows once the event is over.
 TEST_F(WindowTest, TheScreenChangesOnlyAfterEachEvent) {
-  Window().findChild<QPushButton*>()->click();
+  StartGame();
   const QImage before = Screenshot();
-  const auto tick = form.Timer1.OnTimer;
   QImage inside;
-  std::string titleInside;
-  form.Timer1.OnTimer = [&] {
-    tick();
-    inside = Screenshot();
-    titleInside = Window().windowTitle().toStdString();
-  };
   front.Keys().Press(platform::vbKeyReturn);
-  Event([&] { form.Timer1.RaiseTimer(); });
-  EXPECT_EQ(titleInside, "Form1");
+  Event([&] {
+    form.Timer1.RaiseTimer();
+    inside = Screenshot();
+    EXPECT_EQ(Window().windowTitle(), "Form1");
+  });
   EXPECT_EQ(inside, before);
   EXPECT_EQ(Window().windowTitle(), "Viveve");
   EXPECT_NE(Screenshot(), before);

@@ -4,14 +4,15 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QLabel>
-#include <QTimer>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest/QTest>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "app/Form1.h"
+#include "platform/qt/Pixels.h"
 #include "platform/qt/QtFrontEnd.h"
 
 // The real window of a game on the offscreen platform. Every message box is
@@ -26,15 +27,13 @@ class WindowTest : public testing::Test {
   }
 
   QWidget& Window() { return *front.Window(); }
+  QLineEdit& TimeBox() { return *Window().findChild<QLineEdit*>(); }
+  QPushButton& NewGame() { return *Window().findChild<QPushButton*>(); }
   QImage Screenshot() { return Window().grab().toImage().convertToFormat(QImage::Format_RGB32); }
   // Runs code as an event of the window, as a tick or a click would be.
   void Event(const std::function<void()>& handler) { front.Dispatch(handler); }
-  // Lets the event loop run, with real timers, for the given time.
-  static void RunFor(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
+  void Tick() { Event([this] { form.Timer1.RaiseTimer(); }); }
+  void StartGame() { NewGame().click(); }
 
   struct Box {
     std::string caption, prompt;
