@@ -47,7 +47,9 @@ void HeadlessFrontEnd::ShowMessage(const std::string& prompt) {
 
 void HeadlessFrontEnd::Sync() {
   for (Surface& surface : surfaces_) {
-    for (const LineSegment& stroke : surface.box->TakeStrokes()) surface.marks.push_back(stroke);
+    if (surface.box->HasStrokes())
+      for (const LineSegment& stroke : surface.box->TakeStrokes()) surface.marks.push_back(stroke);
+    if (surface.marks.empty()) continue;
     // Nothing drawn on a box outlives its being hidden.
     if (!surface.box->Visible) surface.marks.clear();
     while (surface.marks.size() > kMarksKept) surface.marks.pop_front();
