@@ -11,8 +11,14 @@ PACKAGE_PACKAGES := dpkg-dev
 CHECK_PACKAGE_PACKAGES := lintian desktop-file-utils appstream appstream-compose man-db
 WAYLAND_PACKAGES := weston
 FUZZ_SECONDS ?= 30
+# The Windows program: cross-built with mingw-w64, packed with NSIS and zip,
+# tested under 64-bit Wine in Xvfb.
+BUILD_WINDOWS ?= build-windows
+WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix googletest nsis zip
+CHECK_WINDOWS_PACKAGES := wine wine64 xvfb xauth xdotool x11-utils
 
-.PHONY: setup configure build run test check-wayland sanitize fuzz bench package check-package clean
+.PHONY: setup configure build run test check-wayland sanitize fuzz bench package check-package clean \
+        windows check-windows bench-windows
 
 setup:
 	@tools/setup-packages $(PACKAGES)
@@ -70,5 +76,17 @@ check-package: package
 	@tools/setup-packages $(CHECK_PACKAGE_PACKAGES)
 	packaging/check-package $(BUILD)
 
+# build-windows/vantor.exe.
+windows:
+	@tools/setup-packages $(WINDOWS_PACKAGES)
+	cmake -S . -B $(BUILD_WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD_WINDOWS) -j $(JOBS)
+
+# The suite under Wine. Each run makes its Wine prefix anew.
+check-windows: windows
+	@tools/setup-packages $(CHECK_WINDOWS_PACKAGES)
+	rm -rf $(BUILD_WINDOWS)/wine
+	cd $(BUILD_WINDOWS) && ctest --output-on-failure
+
 clean:
-	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz $(BUILD_WINDOWS)

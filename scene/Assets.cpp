@@ -4,10 +4,19 @@
 // file at run time. VANTOR_PICTURES is the folder that holds them.
 #define VANTOR_STRINGIFY2(x) #x
 #define VANTOR_STRINGIFY(x) VANTOR_STRINGIFY2(x)
-#define VANTOR_EMBED(symbol, file)                                                  \
-  asm(".section .rodata\n.balign 16\n" #symbol "_begin:\n.incbin \"" VANTOR_STRINGIFY( \
-      VANTOR_PICTURES) "/" file "\"\n" #symbol "_end:\n.previous\n");                \
-  extern "C" const std::uint8_t symbol##_begin[];                                    \
+// A PE object has no section stack: its read-only data goes to .rdata, and
+// the code goes on in .text.
+#if defined(_WIN32)
+#define VANTOR_READ_ONLY ".section .rdata,\"dr\"\n"
+#define VANTOR_BACK ".text\n"
+#else
+#define VANTOR_READ_ONLY ".section .rodata\n"
+#define VANTOR_BACK ".previous\n"
+#endif
+#define VANTOR_EMBED(symbol, file)                                                            \
+  asm(VANTOR_READ_ONLY ".balign 16\n" #symbol "_begin:\n.incbin \"" VANTOR_STRINGIFY(VANTOR_PICTURES) \
+      "/" file "\"\n" #symbol "_end:\n" VANTOR_BACK);                                         \
+  extern "C" const std::uint8_t symbol##_begin[];                                             \
   extern "C" const std::uint8_t symbol##_end[]
 
 VANTOR_EMBED(vantor_background, "background.bmp");

@@ -1,0 +1,13 @@
+# Cross-builds the Windows program with Debian's mingw-w64 (the POSIX thread
+# model, which std::thread and friends need): cmake -DCMAKE_TOOLCHAIN_FILE=...
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(VANTOR_MINGW x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${VANTOR_MINGW}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VANTOR_MINGW}-g++-posix)
+set(CMAKE_RC_COMPILER ${VANTOR_MINGW}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${VANTOR_MINGW})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
