@@ -76,17 +76,20 @@ check-package: package
 	@tools/setup-packages $(CHECK_PACKAGE_PACKAGES)
 	packaging/check-package $(BUILD)
 
-# build-windows/vantor.exe.
+# build-windows/vantor.exe, the zip that holds it alone, and the installer.
 windows:
 	@tools/setup-packages $(WINDOWS_PACKAGES)
 	cmake -S . -B $(BUILD_WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS)
+	packaging/windows/build-packages $(BUILD_WINDOWS)
 
-# The suite under Wine. Each run makes its Wine prefix anew.
+# The suite under Wine, the game played under Wine in Xvfb, and the installer
+# in a throw-away Wine prefix. Each run makes its Wine prefix anew.
 check-windows: windows
 	@tools/setup-packages $(CHECK_WINDOWS_PACKAGES)
 	rm -rf $(BUILD_WINDOWS)/wine
 	cd $(BUILD_WINDOWS) && ctest --output-on-failure
+	packaging/windows/check-windows $(BUILD_WINDOWS)
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz $(BUILD_WINDOWS)
