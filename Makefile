@@ -89,7 +89,7 @@ check-windows: windows
 	@tools/setup-packages $(CHECK_WINDOWS_PACKAGES)
 	rm -rf $(BUILD_WINDOWS)/wine
 	cd $(BUILD_WINDOWS) && ctest --output-on-failure
-	packaging/windows/check-windows $(BUILD_WINDOWS)
+	tools/check-windows $(BUILD_WINDOWS)
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz $(BUILD_WINDOWS)

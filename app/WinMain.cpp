@@ -1,8 +1,11 @@
-// The Windows program, so far only its first box; the window comes with the
-// native front end.
-#include <windows.h>
+#include "platform/win32/WindowsApi.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  MessageBoxW(nullptr, L"Press arrow keys to move, Enter to shoot. Shoot at the red dots to score points!", L"vantor", MB_OK);
-  return 0;
+#include "app/Form1.h"
+#include "platform/win32/Win32FrontEnd.h"
+#include "scene/Form1Description.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  platform::win32::Win32FrontEnd frontEnd(scene::kProjectTitle, instance);
+  Form1 form;
+  return frontEnd.Run(form, show);
 }

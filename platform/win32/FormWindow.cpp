@@ -1,0 +1,380 @@
+#include "platform/win32/FormWindow.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "platform/Units.h"
+#include "platform/win32/Text.h"
+
+namespace platform::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"VantorForm";
+constexpr wchar_t kFieldClass[] = L"VantorField";
+constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
+// The old runtime's default font: the dialog font at 8 points, 11 pixels at 96 dpi.
+constexpr int kFontPixels = 11;
+// Timer wake-ups are window timers with these ids, one per form timer.
+constexpr UINT_PTR kFirstTimerId = 1;
+
+COLORREF ToColorRef(Colour rgb) { return static_cast<COLORREF>(rgb & 0xFFFFFF); }
+
+void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HBRUSH background, HICON icon, HICON small) {
+  WNDCLASSEXW c{};
+  c.cbSize = sizeof c;
+  c.lpfnWndProc = proc;
+  c.hInstance = instance;
+  c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  c.hbrBackground = background;
+  c.hIcon = icon;
+  c.hIconSm = small;
+  c.lpszClassName = name;
+  RegisterClassExW(&c);
+}
+
+bool Focusable(const Control& control) {
+  return dynamic_cast<const TextBox*>(&control) != nullptr || dynamic_cast<const CommandButton*>(&control) != nullptr;
+}
+
+}  // namespace
+
+int FormWindow::ScaleFor(UINT dpi) { return std::max(1, static_cast<int>((dpi + 48) / 96)); }
+
+FormWindow::FormWindow(Form& form, KeyState& keys, HINSTANCE instance)
+    : form_(form), keys_(keys), instance_(instance), pass_(form, *this) {
+  background_ = CreateSolidBrush(ToColorRef(ResolveColour(vbButtonFace)));
+  const auto icon = [instance](int size) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+  };
+  Register(instance, kWindowClass, &WindowProc, background_, icon(GetSystemMetrics(SM_CXICON)),
+           icon(GetSystemMetrics(SM_CXSMICON)));
+  Register(instance, kFieldClass, &FieldProc, nullptr, nullptr, nullptr);
+  window_ = CreateWindowExW(0, kWindowClass, Wide(form.Caption).c_str(), kWindowStyle | WS_CLIPCHILDREN,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
+                            this);
+
+  // Children in tab order, so that a label stands just before the control it
+  // captions, where a screen reader looks for its name.
+  std::vector<const Control*> order;
+  for (const auto& control : form.Controls())
+    if (control->Container == nullptr && dynamic_cast<const Timer*>(control.get()) == nullptr)
+      order.push_back(control.get());
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Control* a, const Control* b) { return a->TabIndex < b->TabIndex; });
+  for (const Control* control : order) {
+    Child child{control, Create(*control), PixelRectOf(*control)};
+    for (const auto& field : pass_.Fields())
+      if (&field->Field() == control) child.field = field.get();
+    children_.push_back(child);
+    SetWindowLongPtrW(child.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ApplyDpi(GetDpiForWindow(window_), nullptr);
+  pass_.Run();
+}
+
+FormWindow::~FormWindow() {
+  if (IsWindow(window_)) DestroyWindow(window_);
+  for (const Child& child : children_)
+    if (child.brush != nullptr) DeleteObject(child.brush);
+  if (font_ != nullptr) DeleteObject(font_);
+  DeleteObject(background_);
+}
+
+HWND FormWindow::Create(const Control& control) {
+  const wchar_t* kind = L"STATIC";
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+  DWORD exStyle = 0;
+  std::wstring text;
+  if (auto* label = dynamic_cast<const Label*>(&control)) {
+    style |= SS_LEFT | SS_NOPREFIX;
+    text = Wide(label->Caption);
+  } else if (auto* box = dynamic_cast<const TextBox*>(&control)) {
+    kind = L"EDIT";
+    style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+    exStyle = WS_EX_CLIENTEDGE;
+    text = Wide(box->Text);
+  } else if (auto* button = dynamic_cast<const CommandButton*>(&control)) {
+    kind = L"BUTTON";
+    style |= WS_TABSTOP | BS_PUSHBUTTON;
+    text = Wide(button->Caption);
+  } else {
+    // A top-level picture box; its window text is its name to a screen reader.
+    kind = kFieldClass;
+    text = Wide(control.AccessibleName);
+  }
+  settingText_ = true;
+  HWND hwnd = CreateWindowExW(exStyle, kind, text.c_str(), style, 0, 0, 0, 0, window_, nullptr, instance_, nullptr);
+  settingText_ = false;
+  return hwnd;
+}
+
+FormWindow::Child* FormWindow::Find(const Control& control) {
+  for (Child& child : children_)
+    if (child.control == &control) return &child;
+  return nullptr;
+}
+
+FormWindow::Child* FormWindow::Find(HWND hwnd) {
+  for (Child& child : children_)
+    if (child.hwnd == hwnd) return &child;
+  return nullptr;
+}
+
+void FormWindow::Place(const Child& child) const {
+  const PixelRect& r = child.place;
+  SetWindowPos(child.hwnd, nullptr, r.x * scale_, r.y * scale_, r.width * scale_, r.height * scale_,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
+  scale_ = ScaleFor(dpi);
+  HFONT font = CreateFontW(-kFontPixels * scale_, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                           L"MS Shell Dlg");
+  for (const Child& child : children_) {
+    SendMessageW(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    Place(child);
+  }
+  if (font_ != nullptr) DeleteObject(font_);
+  font_ = font;
+
+  RECT frame{0, 0, ToPixels(form_.ClientWidth) * scale_, ToPixels(form_.ClientHeight) * scale_};
+  AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, dpi);
+  RECT at{};
+  GetWindowRect(window_, &at);
+  if (suggested != nullptr) at = *suggested;
+  SetWindowPos(window_, nullptr, at.left, at.top, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOZORDER | SWP_NOACTIVATE | (suggested != nullptr ? 0 : SWP_NOMOVE));
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+void FormWindow::SetTitle(const std::string& caption) { SetWindowTextW(window_, Wide(caption).c_str()); }
+
+void FormWindow::SetText(const Control& control, const std::string& text) {
+  Child* child = Find(control);
+  if (child == nullptr) return;
+  const std::wstring wide = Wide(text);
+  if (WindowText(child->hwnd) == wide) return;  // typed: the box shows it already
+  settingText_ = true;
+  SetWindowTextW(child->hwnd, wide.c_str());
+  settingText_ = false;
+  // A label's text is its name: a screen reader hears the score change.
+  if (dynamic_cast<const Label*>(&control) != nullptr)
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, child->hwnd, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void FormWindow::SetColours(const Control& control, Colour back, Colour fore) {
+  Child* child = Find(control);
+  if (child == nullptr) return;
+  if (child->brush != nullptr) DeleteObject(child->brush);
+  child->back = ToColorRef(back);
+  child->fore = ToColorRef(fore);
+  child->brush = CreateSolidBrush(child->back);
+  InvalidateRect(child->hwnd, nullptr, TRUE);
+}
+
+void FormWindow::SetPlace(const Control& control, const PixelRect& rect) {
+  if (Child* child = Find(control)) {
+    child->place = rect;
+    Place(*child);
+  }
+}
+
+void FormWindow::SetVisible(const Control& control, bool visible) {
+  if (Child* child = Find(control)) ShowWindow(child->hwnd, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void FormWindow::SetEnabled(const Control& control, bool enabled) {
+  if (Child* child = Find(control)) EnableWindow(child->hwnd, enabled);
+}
+
+void FormWindow::Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) {
+  for (const Child& child : children_) {
+    if (child.field != &field) continue;
+    for (const PixelRect& r : changed) {
+      const RECT rect{r.x * scale_, r.y * scale_, r.Right() * scale_, r.Bottom() * scale_};
+      InvalidateRect(child.hwnd, &rect, FALSE);
+    }
+  }
+}
+
+void FormWindow::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) {
+  const UINT_PTR id = kFirstTimerId + timer;
+  if (!at) {
+    KillTimer(window_, id);
+    return;
+  }
+  using namespace std::chrono;
+  // Never early: a wake-up before the deadline raises nothing and costs a
+  // whole wait more. Window timers wait at least USER_TIMER_MINIMUM.
+  const auto left = ceil<milliseconds>(*at - TimerSchedule::Clock::now()).count();
+  SetTimer(window_, id, static_cast<UINT>(std::clamp<long long>(left, USER_TIMER_MINIMUM, 0x7FFFFFFF)), nullptr);
+}
+
+void FormWindow::FocusFirst() {
+  for (const Child& child : children_)
+    if (Focusable(*child.control) && child.control->Shown() && child.control->Enabled) {
+      focus_ = child.hwnd;  // taken again whenever the window becomes active
+      SetFocus(child.hwnd);
+      return;
+    }
+}
+
+void FormWindow::MoveFocus(bool forward) {
+  std::vector<const Child*> stops;
+  for (const Child& child : children_)
+    if (Focusable(*child.control) && IsWindowVisible(child.hwnd) && IsWindowEnabled(child.hwnd))
+      stops.push_back(&child);
+  if (stops.empty()) return;
+  const HWND focus = GetFocus();
+  auto at = std::find_if(stops.begin(), stops.end(), [focus](const Child* c) { return c->hwnd == focus; });
+  std::size_t next = 0;
+  if (at == stops.end())
+    next = forward ? 0 : stops.size() - 1;
+  else
+    next = (static_cast<std::size_t>(at - stops.begin()) + (forward ? 1 : stops.size() - 1)) % stops.size();
+  SetFocus(stops[next]->hwnd);
+  // As in a dialog: tabbing into a text box selects its text, so what is
+  // typed next replaces it.
+  if (dynamic_cast<const TextBox*>(stops[next]->control) != nullptr) SendMessageW(stops[next]->hwnd, EM_SETSEL, 0, -1);
+}
+
+bool FormWindow::PreTranslate(const MSG& message) {
+  const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+  const bool up = message.message == WM_KEYUP || message.message == WM_SYSKEYUP;
+  if (!down && !up) return false;
+  if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+  const int vk = static_cast<int>(message.wParam);
+  const bool repeat = down && (message.lParam & (1 << 30)) != 0;
+  switch (vk) {
+    case VK_RETURN:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+      if (repeat) break;
+      if (down)
+        keys_.Press(vk);
+      else
+        keys_.Release(vk);
+      break;
+    default:
+      break;
+  }
+  if (down && vk == VK_TAB && message.message == WM_KEYDOWN) {
+    MoveFocus(GetKeyState(VK_SHIFT) >= 0);
+    return true;
+  }
+  // Enter presses a focused button as Space does, as on the desktop the game
+  // was made for; it fires as well.
+  if (down && vk == VK_RETURN && !repeat)
+    if (const Child* child = Find(message.hwnd); child && dynamic_cast<const CommandButton*>(child->control)) {
+      SendMessageW(child->hwnd, BM_CLICK, 0, 0);
+      return true;
+    }
+  return false;
+}
+
+LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return self->Handle(message, wParam, lParam);
+}
+
+LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: {
+      Child* child = Find(reinterpret_cast<HWND>(lParam));
+      if (child == nullptr) break;
+      if (HIWORD(wParam) == BN_CLICKED)
+        if (auto* button = dynamic_cast<CommandButton*>(const_cast<Control*>(child->control))) {
+          pass_.Dispatch([button] { button->Press(); });
+          return 0;
+        }
+      if (HIWORD(wParam) == EN_CHANGE && !settingText_)
+        if (auto* box = dynamic_cast<TextBox*>(const_cast<Control*>(child->control))) {
+          const std::string typed = Narrow(WindowText(child->hwnd));
+          pass_.Dispatch([box, &typed] { box->Text = typed; });
+          return 0;
+        }
+      break;
+    }
+    case WM_CTLCOLORSTATIC: {
+      // Labels keep their design colours; a disabled text box looks as
+      // Windows draws it.
+      const Child* child = Find(reinterpret_cast<HWND>(lParam));
+      if (child == nullptr || child->brush == nullptr) break;
+      auto* dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, child->fore);
+      SetBkColor(dc, child->back);
+      return reinterpret_cast<LRESULT>(child->brush);
+    }
+    case WM_TIMER:
+      if (wParam >= kFirstTimerId) {
+        pass_.TimerWoke(wParam - kFirstTimerId, TimerSchedule::Clock::now());
+        return 0;
+      }
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        // Keys count only while the game window has the keyboard: none
+        // sticks down when it goes to a box or another program.
+        keys_.ReleaseAll();
+        focus_ = GetFocus();
+      } else if (focus_ != nullptr && IsWindowEnabled(focus_) && IsWindowVisible(focus_)) {
+        SetFocus(focus_);
+        return 0;
+      }
+      break;
+    case WM_DPICHANGED:
+      ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(window_);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FormWindow::FieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<const FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self != nullptr && message == WM_PAINT) {
+    self->PaintField(hwnd);
+    return 0;
+  }
+  if (message == WM_ERASEBKGND) return 1;  // the paint covers every pixel
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void FormWindow::PaintField(HWND hwnd) const {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd, &paint);
+  for (const Child& child : children_) {
+    if (child.hwnd != hwnd || child.field == nullptr) continue;
+    const FieldRaster& field = *child.field;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = field.Width();
+    info.bmiHeader.biHeight = -field.Height();  // rows top down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    // Each pixel a whole square of screen pixels, never smoothed.
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, 0, 0, field.Width() * scale_, field.Height() * scale_, 0, 0, field.Width(), field.Height(),
+                  field.Pixels(), &info, DIB_RGB_COLORS, SRCCOPY);
+  }
+  EndPaint(hwnd, &paint);
+}
+
+}  // namespace platform::win32

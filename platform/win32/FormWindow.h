@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/win32/WindowsApi.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/FieldRaster.h"
+#include "platform/Form.h"
+#include "platform/KeyState.h"
+#include "platform/ScreenPass.h"
+
+namespace platform::win32 {
+
+// The form as a native top-level window: labels are STATIC controls, text
+// boxes EDIT and command buttons BUTTON controls at their design rectangles,
+// in the dialog font; a top-level picture box is a child window that shows
+// its raster. The layout is fixed: a larger window shows more of the form's
+// background. At a display scale of 150 % and more everything is drawn at
+// a whole-number multiple, so the field's pixels stay crisp.
+class FormWindow final : private Screen {
+ public:
+  FormWindow(Form& form, KeyState& keys, HINSTANCE instance);
+  ~FormWindow() override;
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+
+  HWND Handle() const { return window_; }
+  ScreenPass& Pass() { return pass_; }
+  // Runs a handler as an event of this window, then the pass.
+  void Dispatch(const std::function<void()>& handler) { pass_.Dispatch(handler); }
+
+  // The first control in tab order that can take the focus takes it.
+  void FocusFirst();
+  // Keys on their way to any of this window's controls: the arrows and
+  // Enter go to the key-state table, Tab moves the focus in tab order and
+  // Enter presses a focused button. Says whether the message is used up.
+  bool PreTranslate(const MSG& message);
+
+  // The whole-number scale at a display's dots per inch: 96 and 120 draw at
+  // 1, 144 to 216 at 2, and so on, as rounding dpi / 96 gives.
+  static int ScaleFor(UINT dpi);
+
+ private:
+  struct Child {
+    const Control* control;
+    HWND hwnd;
+    PixelRect place;  // at one pixel per pixel
+    COLORREF back = 0, fore = 0;
+    HBRUSH brush = nullptr;  // a label's background
+    const FieldRaster* field = nullptr;
+  };
+
+  // What the pass changes: the window's caption; a child window's place,
+  // visibility, enabled state, text and colours; the field's pixels; the
+  // timers' wake-ups.
+  void SetTitle(const std::string& caption) override;
+  void SetPlace(const Control& control, const PixelRect& rect) override;
+  void SetVisible(const Control& control, bool visible) override;
+  void SetEnabled(const Control& control, bool enabled) override;
+  void SetText(const Control& control, const std::string& text) override;
+  void SetColours(const Control& control, Colour back, Colour fore) override;
+  void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
+  void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
+
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK FieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void PaintField(HWND hwnd) const;
+
+  HWND Create(const Control& control);
+  Child* Find(const Control& control);
+  Child* Find(HWND hwnd);
+  void Place(const Child& child) const;
+  // Scale, font and window size for the display's dots per inch.
+  void ApplyDpi(UINT dpi, const RECT* suggested);
+  void MoveFocus(bool forward);
+
+  Form& form_;
+  KeyState& keys_;
+  HINSTANCE instance_;
+  HWND window_ = nullptr;
+  HBRUSH background_ = nullptr;
+  HFONT font_ = nullptr;
+  int scale_ = 1;
+  std::vector<Child> children_;      // the controls on the form, in tab order
+  HWND focus_ = nullptr;             // the control that had the focus when the window was last active
+  bool settingText_ = false;         // a text set by the pass, not typed
+  ScreenPass pass_;                  // last: its first run needs the controls made
+};
+
+}  // namespace platform::win32

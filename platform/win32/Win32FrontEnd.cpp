@@ -1,0 +1,88 @@
+#include "platform/win32/Win32FrontEnd.h"
+
+#include <timeapi.h>
+
+#include <utility>
+
+#include "platform/win32/Text.h"
+
+namespace platform::win32 {
+namespace {
+
+Win32FrontEnd* running = nullptr;  // the one whose box the message filter watches
+
+bool AnswersABox(WPARAM vk) { return vk == VK_RETURN || vk == VK_SPACE || vk == VK_ESCAPE; }
+
+bool IsKey(const MSG& m) {
+  return m.message == WM_KEYDOWN || m.message == WM_KEYUP || m.message == WM_SYSKEYDOWN || m.message == WM_SYSKEYUP;
+}
+bool IsPress(const MSG& m) { return m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN; }
+// Windows marks a held key's repeated presses: the key was down before.
+bool IsRepeat(const MSG& m) { return IsPress(m) && (m.lParam & (1 << 30)) != 0; }
+
+}  // namespace
+
+Win32FrontEnd::Win32FrontEnd(std::string appTitle, HINSTANCE instance)
+    : Runtime(std::move(appTitle)), instance_(instance) {
+  running = this;
+  // Window timers then wake within a millisecond of their time rather than
+  // on the 15.6 ms system tick, so the frame tick keeps its 64 a second.
+  timeBeginPeriod(1);
+}
+
+Win32FrontEnd::~Win32FrontEnd() {
+  window_.reset();
+  timeEndPeriod(1);
+  if (running == this) running = nullptr;
+}
+
+int Win32FrontEnd::Run(Form& form, int show) {
+  window_ = std::make_unique<FormWindow>(form, Keys(), instance_);
+  if (form.Load) window_->Dispatch(form.Load);
+  ShowWindow(window_->Handle(), show);
+  window_->FocusFirst();
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    NoteAnswerKey(message);
+    if (window_->PreTranslate(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+void Win32FrontEnd::NoteAnswerKey(const MSG& message) {
+  if (!IsKey(message) || !AnswersABox(message.wParam) || IsRepeat(message)) return;
+  if (IsPress(message))
+    answerKeysDown_.Pressed(static_cast<int>(message.wParam));
+  else
+    answerKeysDown_.Released(static_cast<int>(message.wParam));
+}
+
+void Win32FrontEnd::ShowMessage(const std::string& prompt) {
+  HWND owner = nullptr;
+  if (window_) {
+    window_->Pass().Run();
+    if (IsWindowVisible(window_->Handle())) owner = window_->Handle();
+  }
+  openBox_.emplace(answerKeysDown_.RuleForNewBox());
+  // The box runs its own message loop; the filter sees each of its messages first.
+  HHOOK filter = SetWindowsHookExW(WH_MSGFILTER, &MessageFilter, nullptr, GetCurrentThreadId());
+  MessageBoxW(owner, Wide(prompt).c_str(), Wide(AppTitle()).c_str(), MB_OK);
+  if (filter != nullptr) UnhookWindowsHookEx(filter);
+  openBox_.reset();
+}
+
+LRESULT CALLBACK Win32FrontEnd::MessageFilter(int code, WPARAM wParam, LPARAM lParam) {
+  auto* message = reinterpret_cast<MSG*>(lParam);
+  if (code == MSGF_DIALOGBOX && running != nullptr && running->openBox_ && IsKey(*message) &&
+      AnswersABox(message->wParam)) {
+    running->NoteAnswerKey(*message);
+    if (!running->openBox_->Admit(static_cast<int>(message->wParam), IsPress(*message), IsRepeat(*message),
+                                  message->time))
+      return 1;  // the box never sees it
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/win32/WindowsApi.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/Form.h"
+#include "platform/FreshKeys.h"
+#include "platform/Runtime.h"
+#include "platform/win32/FormWindow.h"
+
+namespace platform::win32 {
+
+// The native Windows front end: the form as a window of real controls, its
+// timers as window timers, message boxes as MessageBoxW, keys from the
+// window's own key messages.
+class Win32FrontEnd final : public Runtime {
+ public:
+  Win32FrontEnd(std::string appTitle, HINSTANCE instance);
+  ~Win32FrontEnd() override;
+
+  // Builds the window, raises the load event, shows the window as `show`
+  // says and runs it until it is closed. Returns the program's exit code.
+  int Run(Form& form, int show);
+
+  void ShowMessage(const std::string& prompt) override;
+
+ private:
+  static LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam);
+  // Notes a plain press or release of a key that answers a box.
+  void NoteAnswerKey(const MSG& message);
+
+  HINSTANCE instance_;
+  std::unique_ptr<FormWindow> window_;
+  AnswerKeysDown answerKeysDown_;
+  std::optional<FreshKeyRule> openBox_;  // the rule of the box that is open
+};
+
+}  // namespace platform::win32
