@@ -91,5 +91,12 @@ check-windows: windows
 	cd $(BUILD_WINDOWS) && ctest --output-on-failure
 	tools/check-windows $(BUILD_WINDOWS)
 
+# The Windows program's measurements under Wine, against the desktop build's.
+bench-windows: windows build
+	@tools/setup-packages $(CHECK_WINDOWS_PACKAGES) $(BENCH_PACKAGES)
+	cmake --build $(BUILD) -j $(JOBS) --target tick_benchmark
+	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target tick_rate tick_benchmark bare_window
+	bench/windows/run.sh $(BUILD_WINDOWS) $(BUILD)
+
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz $(BUILD_WINDOWS)

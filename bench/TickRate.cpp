@@ -13,6 +13,7 @@
 #include <sys/resource.h>
 
 #include "app/Form1.h"
+#include "bench/TickStats.h"
 #include "platform/qt/QtFrontEnd.h"
 #include "scene/Form1Description.h"
 
@@ -93,21 +94,11 @@ int main(int argc, char** argv) {
   const double cpuUsed = cpuNow() - cpuBefore;
 
   if (ticks.size() < 2) return 1;
-  const double span = std::chrono::duration<double>(ticks.back() - ticks.front()).count();
-  double longest = 0;
-  int late = 0;  // a gap of two periods or more: a tick that the window would have missed
-  for (std::size_t i = 1; i < ticks.size(); ++i) {
-    const double gap = std::chrono::duration<double, std::milli>(ticks[i] - ticks[i - 1]).count();
-    longest = std::max(longest, gap);
-    if (gap >= 2 * 15.625) ++late;
-  }
-  double worstSecond = 0;  // the clock's largest miss of one second
-  for (std::size_t i = 1; i < seconds_.size(); ++i)
-    worstSecond = std::max(worstSecond,
-                           std::abs(std::chrono::duration<double, std::milli>(seconds_[i] - seconds_[i - 1]).count() - 1000));
+  const TickStats stats = Summarise(ticks, seconds_);
   std::printf("ticks %zu in %.3f s: %.2f per second, longest gap %.2f ms, gaps of two periods or more %d, "
               "CPU %.2f%% of one core, clock ticks %zu, off a second by at most %.2f ms, tick to paint %.3f ms\n",
-              ticks.size(), span, static_cast<double>(ticks.size() - 1) / span, longest, late,
-              100 * cpuUsed / seconds, seconds_.size(), worstSecond, paints.Median());
+              ticks.size(), std::chrono::duration<double>(ticks.back() - ticks.front()).count(), stats.perSecond,
+              stats.longestGapMs, stats.missed, 100 * cpuUsed / seconds, seconds_.size(), stats.worstSecondMs,
+              paints.Median());
   return 0;
 }

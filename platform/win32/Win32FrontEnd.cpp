@@ -36,11 +36,14 @@ Win32FrontEnd::~Win32FrontEnd() {
   if (running == this) running = nullptr;
 }
 
-int Win32FrontEnd::Run(Form& form, int show) {
+void Win32FrontEnd::Show(Form& form, int show) {
   window_ = std::make_unique<FormWindow>(form, Keys(), instance_);
   if (form.Load) window_->Dispatch(form.Load);
   ShowWindow(window_->Handle(), show);
   window_->FocusFirst();
+}
+
+int Win32FrontEnd::Loop() {
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     NoteAnswerKey(message);
@@ -64,6 +67,10 @@ void Win32FrontEnd::ShowMessage(const std::string& prompt) {
   if (window_) {
     window_->Pass().Run();
     if (IsWindowVisible(window_->Handle())) owner = window_->Handle();
+  }
+  if (answer_) {
+    answer_(prompt);
+    return;
   }
   openBox_.emplace(answerKeysDown_.RuleForNewBox());
   // The box runs its own message loop; the filter sees each of its messages first.

@@ -2,6 +2,7 @@
 
 #include "platform/win32/WindowsApi.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,9 +22,22 @@ class Win32FrontEnd final : public Runtime {
   Win32FrontEnd(std::string appTitle, HINSTANCE instance);
   ~Win32FrontEnd() override;
 
-  // Builds the window, raises the load event, shows the window as `show`
-  // says and runs it until it is closed. Returns the program's exit code.
-  int Run(Form& form, int show);
+  // Builds the window, raises the load event, then shows the window as
+  // `show` says.
+  void Show(Form& form, int show);
+  // Runs the window until it is closed; returns the program's exit code.
+  int Loop();
+  int Run(Form& form, int show) {
+    Show(form, show);
+    return Loop();
+  }
+
+  // Runs code that changes the controls as an event of the window.
+  void Dispatch(const std::function<void()>& handler) { window_->Dispatch(handler); }
+
+  // For tools: every message box is answered at once, after `seen` has read
+  // its prompt.
+  void AnswerMessageBoxes(std::function<void(const std::string& prompt)> seen) { answer_ = std::move(seen); }
 
   void ShowMessage(const std::string& prompt) override;
 
@@ -36,6 +50,7 @@ class Win32FrontEnd final : public Runtime {
   std::unique_ptr<FormWindow> window_;
   AnswerKeysDown answerKeysDown_;
   std::optional<FreshKeyRule> openBox_;  // the rule of the box that is open
+  std::function<void(const std::string&)> answer_;
 };
 
 }  // namespace platform::win32

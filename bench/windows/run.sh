@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The Windows program's measurements under Wine, as one table, with the
+# desktop build's figures as baselines where they fit: `make bench-windows`.
+# Usage: bench/windows/run.sh BUILD_WINDOWS BUILD
+set -euo pipefail
+build=$(realpath "${1:?Windows build directory}")
+native=$(realpath "${2:?desktop build directory}")
+if [[ -z "${DISPLAY:-}" ]]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+export WINEPREFIX=$build/wine-bench WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+work=$(mktemp -d)
+cleanup() { wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; rm -rf "$work" "$WINEPREFIX"; }
+trap cleanup EXIT
+rm -rf "$WINEPREFIX"
+timeout 300 wineboot --init >/dev/null 2>&1
+wineserver -w
+# One Wine server for every run, as on a desktop where Wine is already up.
+wineserver -p
+line() { printf '| %-52s | %10s | %10s | %-26s | %6s |\n' "$@"; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR + 1) / 2)]}'; }
+
+# The program's size against the desktop program's, both stripped.
+strip -o "$work/vantor" "$native/vantor"
+exe_kib=$(( $(stat -c %s "$build/vantor.exe") / 1024 ))
+elf_kib=$(( $(stat -c %s "$work/vantor") / 1024 ))
+
+# From starting the program to its first box on the screen.
+launch() {
+  local program=$1 title=$2 start found=
+  start=$(now_ms)
+  wine "$program" >/dev/null 2>&1 &
+  for _ in $(seq 5000); do
+    if xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1; then found=$(now_ms); break; fi
+    sleep 0.002
+  done
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  wineserver -p
+  [[ -n $found ]] || { echo "no box from $program" >&2; return 1; }
+  echo $((found - start))
+}
+for _ in 1 2 3; do launch "$build/vantor.exe" vantor; done | median >"$work/game"
+for _ in 1 2 3; do launch "$build/bench/windows/bare_window.exe" bare; done | median >"$work/bare"
+
+rate=$(timeout 60 wine "$build/bench/windows/tick_rate.exe" 10 | tr -d '\r')
+per_second=$(sed -E 's/^([0-9.]+) per second.*/\1/' <<<"$rate")
+longest=$(sed -E 's/.*longest gap ([0-9.]+) ms.*/\1/' <<<"$rate")
+missed=$(sed -E 's/.*or more ([0-9]+),.*/\1/' <<<"$rate")
+clock_off=$(sed -E 's/.*at most ([0-9.]+) ms.*/\1/' <<<"$rate")
+cpu=$(sed -E 's/.*CPU ([0-9.]+)%.*/\1/' <<<"$rate")
+
+# The tick benchmark under Wine against the desktop build's.
+ns() { tr -d '"\r' <<<"$1" | awk -F, -v n="$2" '$1 == n {printf "%.1f", $4}'; }
+wine_ticks=$(timeout 120 wine "$build/bench/windows/tick_benchmark.exe")
+native_ticks=$("$native/bench/tick_benchmark" --benchmark_format=csv 2>/dev/null)
+
+line "measure" "Windows" "baseline" "baseline is" "ratio"
+printf '|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..54})" "------------" "------------" \
+  "----------------------------" "--------"
+line "program size, KiB (stripped)" "$exe_kib" "$elf_kib" "the desktop program" "$(ratio "$exe_kib" "$elf_kib")"
+line "start to the first box under Wine, ms (median of 3)" "$(cat "$work/game")" "$(cat "$work/bare")" \
+  "a bare Win32 window" "$(ratio "$(cat "$work/game")" "$(cat "$work/bare")")"
+line "ticks per second delivered (10 s, Wine)" "$per_second" "64" "the timer's design rate" \
+  "$(ratio "$per_second" 64)"
+line "longest gap between ticks, ms" "$longest" "15.625" "one period" "$(ratio "$longest" 15.625)"
+line "ticks missed (gaps of two periods or more)" "$missed" "0" "" ""
+line "the clock's worst miss of one second, ms" "$clock_off" "20" "the allowed miss" "$(ratio "$clock_off" 20)"
+line "CPU of a running game, bullet flying, % of one core" "$cpu" "" "" ""
+for name in FlyingTick IdleTick; do
+  line "tick benchmark $name, ns" "$(ns "$wine_ticks" $name)" "$(ns "$native_ticks" $name)" \
+    "the desktop build, native" "$(ratio "$(ns "$wine_ticks" $name)" "$(ns "$native_ticks" $name)")"
+done
