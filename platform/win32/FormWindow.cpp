@@ -16,6 +16,7 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
 constexpr int kFontPixels = 11;
 // Timer wake-ups are window timers with these ids, one per form timer.
 constexpr UINT_PTR kFirstTimerId = 1;
+constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
 
 COLORREF ToColorRef(Colour rgb) { return static_cast<COLORREF>(rgb & 0xFFFFFF); }
 
@@ -53,8 +54,6 @@ FormWindow::FormWindow(Form& form, KeyState& keys, HINSTANCE instance)
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
                             this);
 
-  // Children in tab order, so that a label stands just before the control it
-  // captions, where a screen reader looks for its name.
   std::vector<const Control*> order;
   for (const auto& control : form.Controls())
     if (control->Container == nullptr && dynamic_cast<const Timer*>(control.get()) == nullptr)
@@ -68,8 +67,29 @@ FormWindow::FormWindow(Form& form, KeyState& keys, HINSTANCE instance)
     children_.push_back(child);
     SetWindowLongPtrW(child.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
+  Stack();
   ApplyDpi(GetDpiForWindow(window_), nullptr);
   pass_.Run();
+}
+
+void FormWindow::Stack() {
+  // Where controls overlap, the later one in the description shows, as on
+  // the desktop: the strip's labels over the field's last row, the field
+  // over the text box's and the button's top edge.
+  for (const auto& control : form_.Controls())
+    if (const Child* child = Find(*control)) SetWindowPos(child->hwnd, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
+  // A control that a label captions lies just under the label, where a
+  // screen reader looks for its name.
+  std::vector<const Control*> named;
+  for (const Child& label : children_) {
+    if (label.control->LabelFor.empty()) continue;
+    for (const Child& target : children_)
+      if (target.control->Name == label.control->LabelFor &&
+          std::find(named.begin(), named.end(), target.control) == named.end()) {
+        SetWindowPos(target.hwnd, label.hwnd, 0, 0, 0, 0, kKeepPlace);
+        named.push_back(target.control);
+      }
+  }
 }
 
 FormWindow::~FormWindow() {

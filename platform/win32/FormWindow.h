@@ -71,6 +71,8 @@ class FormWindow final : private Screen {
   void PaintField(HWND hwnd) const;
 
   HWND Create(const Control& control);
+  // The children's z-order.
+  void Stack();
   Child* Find(const Control& control);
   Child* Find(HWND hwnd);
   void Place(const Child& child) const;

@@ -32,6 +32,7 @@ class Win32FrontEnd final : public Runtime {
     return Loop();
   }
 
+  HWND Window() const { return window_ ? window_->Handle() : nullptr; }
   // Runs code that changes the controls as an event of the window.
   void Dispatch(const std::function<void()>& handler) { window_->Dispatch(handler); }
 

@@ -1,0 +1,55 @@
+// Saves the Windows window's client area in the README's scene, as a 32-bit
+// bitmap, to compare with the desktop's: take_screenshot OUTPUT.bmp
+#include <cstdio>
+#include <vector>
+
+#include "app/Form1.h"
+#include "platform/win32/Win32FrontEnd.h"
+#include "scene/Form1Description.h"
+#include "tools/ScreenshotScene.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: take_screenshot OUTPUT.bmp\n");
+    return 2;
+  }
+  platform::win32::Win32FrontEnd front(scene::kProjectTitle, GetModuleHandleW(nullptr));
+  front.AnswerMessageBoxes([](const std::string&) {});
+  Form1 form;
+  front.Show(form, SW_SHOWNORMAL);
+  PlayScreenshotScene(form, front.Keys(), [&](const std::function<void()>& handler) { front.Dispatch(handler); });
+  HWND window = front.Window();
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+
+  RECT client{};
+  GetClientRect(window, &client);
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = client.right;
+  header.biHeight = -client.bottom;  // rows top down
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  header.biCompression = BI_RGB;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(client.right) * client.bottom);
+  HDC screen = GetDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(client.bottom), pixels.data(),
+            reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  ReleaseDC(window, screen);
+
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size() * 4);
+  std::FILE* out = std::fopen(argv[1], "wb");
+  if (out == nullptr) return 1;
+  std::fwrite(&file, sizeof file, 1, out);
+  std::fwrite(&header, sizeof header, 1, out);
+  std::fwrite(pixels.data(), 4, pixels.size(), out);
+  return std::fclose(out) == 0 ? 0 : 1;
+}
