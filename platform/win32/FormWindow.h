@@ -69,6 +69,8 @@ class FormWindow final : private Screen {
   static LRESULT CALLBACK FieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void PaintField(HWND hwnd) const;
+  // A timer's wake-up: raises its tick if one is due.
+  void TimerWoke(std::size_t timer);
 
   HWND Create(const Control& control);
   // The children's z-order.
@@ -90,6 +92,7 @@ class FormWindow final : private Screen {
   std::vector<Child> children_;      // the controls on the form, in tab order
   HWND focus_ = nullptr;             // the control that had the focus when the window was last active
   bool settingText_ = false;         // a text set by the pass, not typed
+  std::vector<std::optional<TimerSchedule::Clock::time_point>> wakeAt_;  // each timer's, as last armed
   ScreenPass pass_;                  // last: its first run needs the controls made
 };
 
