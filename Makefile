@@ -94,7 +94,7 @@ check-windows: windows
 # The Windows program's measurements under Wine, against the desktop build's.
 bench-windows: windows build
 	@tools/setup-packages $(CHECK_WINDOWS_PACKAGES) $(BENCH_PACKAGES)
-	cmake --build $(BUILD) -j $(JOBS) --target tick_benchmark
+	cmake --build $(BUILD) -j $(JOBS) --target tick_benchmark tick_rate
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target tick_rate tick_benchmark bare_window
 	bench/windows/run.sh $(BUILD_WINDOWS) $(BUILD)
 

@@ -42,15 +42,28 @@ launch() {
   [[ -n $found ]] || { echo "no box from $program" >&2; return 1; }
   echo $((found - start))
 }
-for _ in 1 2 3; do launch "$build/vantor.exe" vantor; done | median >"$work/game"
-for _ in 1 2 3; do launch "$build/bench/windows/bare_window.exe" bare; done | median >"$work/bare"
+# A start lost to a loaded machine is tried once more.
+for _ in 1 2 3; do launch "$build/vantor.exe" vantor || launch "$build/vantor.exe" vantor; done | median >"$work/game"
+for _ in 1 2 3; do
+  launch "$build/bench/windows/bare_window.exe" bare || launch "$build/bench/windows/bare_window.exe" bare
+done | median >"$work/bare"
 
+# Ten seconds of a game, the bullet flying and every key held, in the
+# Windows window under Wine and then in the desktop window, on the same
+# display: the machine's load weighs on both alike.
 rate=$(timeout 60 wine "$build/bench/windows/tick_rate.exe" 10 | tr -d '\r')
-per_second=$(sed -E 's/^([0-9.]+) per second.*/\1/' <<<"$rate")
-longest=$(sed -E 's/.*longest gap ([0-9.]+) ms.*/\1/' <<<"$rate")
-missed=$(sed -E 's/.*or more ([0-9]+),.*/\1/' <<<"$rate")
-clock_off=$(sed -E 's/.*at most ([0-9.]+) ms.*/\1/' <<<"$rate")
-cpu=$(sed -E 's/.*CPU ([0-9.]+)%.*/\1/' <<<"$rate")
+desktop=$(QT_QPA_PLATFORM=xcb timeout 60 "$native/bench/tick_rate" 10 2>/dev/null)
+field() { sed -E "s/.*$1.*/\\1/" <<<"$2"; }
+per_second=$(field '^([0-9.]+) per second' "$rate")
+longest=$(field 'longest gap ([0-9.]+) ms' "$rate")
+missed=$(field 'or more ([0-9]+),' "$rate")
+clock_off=$(field 'at most ([0-9.]+) ms' "$rate")
+cpu=$(field 'CPU ([0-9.]+)%' "$rate")
+desktop_per_second=$(field ': ([0-9.]+) per second' "$desktop")
+desktop_longest=$(field 'longest gap ([0-9.]+) ms' "$desktop")
+desktop_missed=$(field 'or more ([0-9]+)' "$desktop")
+desktop_clock_off=$(field 'by at most ([0-9.]+) ms' "$desktop")
+desktop_cpu=$(field 'CPU ([0-9.]+)%' "$desktop")
 
 # The tick benchmark under Wine against the desktop build's.
 ns() { tr -d '"\r' <<<"$1" | awk -F, -v n="$2" '$1 == n {printf "%.1f", $4}'; }
@@ -63,12 +76,15 @@ printf '|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..54})" "------------" "-----
 line "program size, KiB (stripped)" "$exe_kib" "$elf_kib" "the desktop program" "$(ratio "$exe_kib" "$elf_kib")"
 line "start to the first box under Wine, ms (median of 3)" "$(cat "$work/game")" "$(cat "$work/bare")" \
   "a bare Win32 window" "$(ratio "$(cat "$work/game")" "$(cat "$work/bare")")"
-line "ticks per second delivered (10 s, Wine)" "$per_second" "64" "the timer's design rate" \
-  "$(ratio "$per_second" 64)"
-line "longest gap between ticks, ms" "$longest" "15.625" "one period" "$(ratio "$longest" 15.625)"
-line "ticks missed (gaps of two periods or more)" "$missed" "0" "" ""
-line "the clock's worst miss of one second, ms" "$clock_off" "20" "the allowed miss" "$(ratio "$clock_off" 20)"
-line "CPU of a running game, bullet flying, % of one core" "$cpu" "" "" ""
+line "ticks per second delivered (10 s)" "$per_second" "$desktop_per_second" "the desktop window (Xvfb)" \
+  "$(ratio "$per_second" "$desktop_per_second")"
+line "longest gap between ticks, ms" "$longest" "$desktop_longest" "the desktop window (Xvfb)" \
+  "$(ratio "$longest" "$desktop_longest")"
+line "ticks missed (gaps of two periods or more)" "$missed" "$desktop_missed" "the desktop window (Xvfb)" ""
+line "the clock's worst miss of one second, ms" "$clock_off" "$desktop_clock_off" "the desktop window (Xvfb)" \
+  "$(ratio "$clock_off" "$desktop_clock_off")"
+line "CPU of a running game, bullet flying, % of one core" "$cpu" "$desktop_cpu" "the desktop window (Xvfb)" \
+  "$(ratio "$cpu" "$desktop_cpu")"
 for name in FlyingTick IdleTick; do
   line "tick benchmark $name, ns" "$(ns "$wine_ticks" $name)" "$(ns "$native_ticks" $name)" \
     "the desktop build, native" "$(ratio "$(ns "$wine_ticks" $name)" "$(ns "$native_ticks" $name)")"
