@@ -29,7 +29,7 @@ build: configure
 	$(WITH_RUNTIME) cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	./$(BUILD)/vantor
+	$(WITH_RUNTIME) ./$(BUILD)/vantor
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen $(WITH_RUNTIME) ctest --output-on-failure -j $(JOBS)
