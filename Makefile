@@ -16,6 +16,9 @@ FUZZ_SECONDS ?= 30
 BUILD_WINDOWS ?= build-windows
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix googletest nsis zip
 CHECK_WINDOWS_PACKAGES := wine wine64 xvfb xauth xdotool x11-utils
+# What builds or starts Qt programs here runs with a private runtime folder
+# where the environment has none, so Qt has nothing to warn about as root.
+WITH_RUNTIME := $(CURDIR)/tools/with-runtime-dir
 
 .PHONY: setup configure build run test check-wayland sanitize fuzz bench package check-package clean \
         windows check-windows bench-windows
@@ -29,13 +32,13 @@ $(BUILD)/CMakeCache.txt:
 configure: setup $(BUILD)/CMakeCache.txt
 
 build: configure
-	cmake --build $(BUILD) -j $(JOBS)
+	$(WITH_RUNTIME) cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	./$(BUILD)/vantor
+	$(WITH_RUNTIME) ./$(BUILD)/vantor
 
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen $(WITH_RUNTIME) ctest --output-on-failure -j $(JOBS)
 
 # The game as a native Wayland client: a headless weston, the first window
 # mapped as a toplevel with its title and app id.
@@ -46,8 +49,8 @@ check-wayland: build
 # The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: setup
 	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_SANITIZE=ON
-	cmake --build $(BUILD)-sanitize -j $(JOBS)
-	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	$(WITH_RUNTIME) cmake --build $(BUILD)-sanitize -j $(JOBS)
+	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen $(WITH_RUNTIME) ctest --output-on-failure -j $(JOBS)
 
 # Text in the time box, fuzzed from the committed seeds for FUZZ_SECONDS.
 fuzz: setup
@@ -63,7 +66,7 @@ fuzz: setup
 bench: build
 	@tools/setup-packages $(BENCH_PACKAGES)
 	cmake --build $(BUILD) -j $(JOBS) --target tick_benchmark tick_rate bare_window
-	bench/run-all.sh $(BUILD)
+	$(WITH_RUNTIME) bench/run-all.sh $(BUILD)
 
 # The .deb: the same bytes from every clone of a commit.
 package: build
@@ -74,7 +77,7 @@ package: build
 # a second build elsewhere that must give the same .deb.
 check-package: package
 	@tools/setup-packages $(CHECK_PACKAGE_PACKAGES)
-	packaging/check-package $(BUILD)
+	$(WITH_RUNTIME) packaging/check-package $(BUILD)
 
 # build-windows/vantor.exe, the zip that holds it alone, and the installer.
 windows:
