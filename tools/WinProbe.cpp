@@ -2,7 +2,7 @@
 // play it under Wine: the form's caption, each control's kind, place, text,
 // visibility and enabled state, which control has the focus, and any message
 // box with its caption and text. One line each:
-//   form "CAPTION" shown|hidden
+//   form "CAPTION" shown|hidden WIDTHxHEIGHT   (the client area)
 //   control KIND X,Y "TEXT" shown|hidden enabled|disabled
 //   focus KIND "TEXT"
 //   box "CAPTION" "TEXT"
@@ -53,7 +53,10 @@ BOOL CALLBACK BoxText(HWND hwnd, LPARAM) {
 BOOL CALLBACK TopLevel(HWND hwnd, LPARAM) {
   const std::string kind = Kind(hwnd);
   if (kind == "VantorForm") {
-    std::printf("form \"%s\" %s\n", Text(hwnd).c_str(), IsWindowVisible(hwnd) ? "shown" : "hidden");
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    std::printf("form \"%s\" %s %ldx%ld\n", Text(hwnd).c_str(), IsWindowVisible(hwnd) ? "shown" : "hidden",
+                client.right, client.bottom);
     EnumChildWindows(hwnd, &Control, reinterpret_cast<LPARAM>(hwnd));
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
