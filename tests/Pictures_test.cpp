@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include <QImage>
-
+#include "platform/Image.h"
 #include "scene/Assets.h"
 #include "tests/GameFixture.h"
 
@@ -17,20 +16,21 @@ namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-QImage Decode(Bytes file) { return QImage::fromData(file.data(), static_cast<int>(file.size()), "BMP"); }
+constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000, kBlue = 0x0000FF;
+constexpr std::uint32_t kBrightGreen = 0x00FF00, kDarkGreen = 0x008000;
 
 // The picture's rows as letters, top down, a space between rows: W white,
 // K black, R red, B blue, ? other.
 std::string Rows(Bytes file) {
-  const QImage picture = Decode(file);
+  const platform::Image picture = platform::DecodeBitmap(file);
   std::string rows;
-  for (int y = 0; y < picture.height(); ++y) {
+  for (int y = 0; y < picture.height; ++y) {
     if (y > 0) rows += ' ';
-    for (int x = 0; x < picture.width(); ++x) switch (picture.pixel(x, y)) {
-        case qRgb(255, 255, 255): rows += 'W'; break;
-        case qRgb(0, 0, 0): rows += 'K'; break;
-        case qRgb(255, 0, 0): rows += 'R'; break;
-        case qRgb(0, 0, 255): rows += 'B'; break;
+    for (int x = 0; x < picture.width; ++x) switch (picture.At(x, y)) {
+        case kWhite: rows += 'W'; break;
+        case kBlack: rows += 'K'; break;
+        case kRed: rows += 'R'; break;
+        case kBlue: rows += 'B'; break;
         default: rows += '?';
       }
   }
@@ -58,15 +58,15 @@ TEST(PicturesTest, SpritesShowTheirFigures) {
 // Every pixel is bright or dark green; the dark ones make fourteen strokes,
 // each found by its bounding box, none of them ever two pixels thick.
 TEST(PicturesTest, TheMeadowHasFourteenThinStrokesInTheirBoxes) {
-  const QImage meadow = Decode(scene::BackgroundBitmap());
-  ASSERT_EQ(meadow.size(), QSize(466, 332));
+  const platform::Image meadow = platform::DecodeBitmap(scene::BackgroundBitmap());
+  ASSERT_EQ(std::pair(meadow.width, meadow.height), std::pair(466, 332));
   std::set<std::pair<int, int>> dark;
   int bright = 0;
   for (int y = 0; y < 332; ++y)
     for (int x = 0; x < 466; ++x) {
-      const QRgb c = meadow.pixel(x, y);
-      if (c == qRgb(0, 128, 0)) dark.insert({x, y});
-      bright += c == qRgb(0, 255, 0);
+      const std::uint32_t c = meadow.At(x, y);
+      if (c == kDarkGreen) dark.insert({x, y});
+      bright += c == kBrightGreen;
     }
   EXPECT_EQ(bright, 152760);
   EXPECT_EQ(dark.size(), 1952u);

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "platform/qt/Pixels.h"
+
 namespace platform::qt {
 
 class FieldAccessible::Sprite final : public QAccessibleInterface {
@@ -29,19 +31,20 @@ class FieldAccessible::Sprite final : public QAccessibleInterface {
   void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override {
     const PictureBoxWidget* widget = field_->field_;
-    const QRect local = widget->SpriteRect(index_);
+    const QRect local = ToQRect(widget->Raster().SpriteRect(index_));
     return QRect(widget->mapToGlobal(local.topLeft()), local.size());
   }
 
  private:
-  const PictureBox& Box() const { return *field_->field_->Sprites()[index_]; }
+  const PictureBox& Box() const { return *field_->field_->Raster().Sprites()[index_]; }
   const FieldAccessible* field_;
   std::size_t index_;
 };
 
 FieldAccessible::FieldAccessible(PictureBoxWidget* field) : QAccessibleWidget(field, QAccessible::Graphic), field_(field) {
-  for (std::size_t i = 0; i < field->Sprites().size(); ++i)
-    if (!field->Sprites()[i]->AccessibleName.empty()) named_.push_back(i);
+  const auto& sprites = field->Raster().Sprites();
+  for (std::size_t i = 0; i < sprites.size(); ++i)
+    if (!sprites[i]->AccessibleName.empty()) named_.push_back(i);
   ids_.assign(named_.size(), 0);
   for (std::size_t i : named_) showing_.push_back(Showing(i));
 }
@@ -52,7 +55,7 @@ FieldAccessible::~FieldAccessible() {
 }
 
 bool FieldAccessible::Showing(std::size_t sprite) const {
-  return field_->Sprites()[sprite]->Shown() && !field_->SpriteRect(sprite).isEmpty();
+  return field_->Raster().Sprites()[sprite]->Shown() && !field_->Raster().SpriteRect(sprite).Empty();
 }
 
 int FieldAccessible::childCount() const { return static_cast<int>(named_.size()); }

@@ -62,27 +62,11 @@ void SetColours(QWidget& widget, Colour back, Colour fore) {
   widget.setPalette(palette);
 }
 
-// Place, visibility and enabled state, applied only when they changed.
-class Placement {
- public:
-  void Sync(QWidget& widget, const Control& control) {
-    const QRect rect = PixelRect(control.Left, control.Top, control.Width, control.Height);
-    if (rect != rect_) widget.setGeometry(rect_ = rect);
-    if (control.Visible != visible_) widget.setVisible(visible_ = control.Visible);
-    if (control.Enabled != enabled_) widget.setEnabled(enabled_ = control.Enabled);
-  }
-
- private:
-  QRect rect_;
-  bool visible_ = true, enabled_ = true;
-};
-
 }  // namespace
 
-FormWindow::FormWindow(Form& form)
-    : form_(form), timers_([this](Timer& timer) { Dispatch([&timer] { timer.RaiseTimer(); }); }) {
+FormWindow::FormWindow(Form& form) : form_(form), pass_(form, *this) {
   setAutoFillBackground(true);
-  SetColours(*this, vbButtonFace, vbButtonText);
+  qt::SetColours(*this, vbButtonFace, vbButtonText);
   resize(ToPixels(form.ClientWidth), ToPixels(form.ClientHeight));
   for (const auto& control : form.Controls())
     if (control->Container == nullptr) Bind(*control);
@@ -97,52 +81,18 @@ QAccessibleInterface* FormWindow::CreateAccessible(const QString&, QObject* obje
   return nullptr;
 }
 
-void FormWindow::Dispatch(const std::function<void()>& handler) {
-  handler();
-  Sync();
-}
-
-void FormWindow::Sync() {
-  if (title_.Changed(form_.Caption)) setWindowTitle(QString::fromStdString(form_.Caption));
-  for (const Binding& binding : bindings_) binding.sync();
-  timers_.Sync();
-}
-
 void FormWindow::Bind(Control& control) {
-  if (auto* timer = dynamic_cast<Timer*>(&control)) {
-    timers_.Drive(*timer);
-    return;
-  }
   QWidget* widget = nullptr;
-  std::function<void()> sync;
   if (auto* box = dynamic_cast<PictureBox*>(&control)) {
-    std::vector<PictureBox*> children;
-    for (const auto& c : form_.Controls())
-      if (c->Container == box)
-        if (auto* child = dynamic_cast<PictureBox*>(c.get())) children.push_back(child);
-    auto* field = new PictureBoxWidget(*box, children, this);
-    widget = field;
-    sync = [field] {
-      field->Sync();
-      FieldAccessible::SpritesChanged(field);
-    };
-  } else if (auto* label = dynamic_cast<Label*>(&control)) {
-    auto* qlabel = new QLabel(this);
-    qlabel->setAutoFillBackground(true);
-    qlabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    qlabel->setTextFormat(Qt::PlainText);
-    qlabel->setFocusPolicy(Qt::NoFocus);
-    widget = qlabel;
-    sync = [qlabel, label, caption = TextSync(), colours = std::pair<Colour, Colour>(),
-            place = Placement()]() mutable {
-      // A screen reader hears the new text as the label's name: the score, say.
-      if (caption.Changed(label->Caption)) qlabel->setText(QString::fromStdString(label->Caption));
-      if (colours != std::pair(label->BackColor, label->ForeColor)) {
-        colours = {label->BackColor, label->ForeColor};
-        SetColours(*qlabel, colours.first, colours.second);
-      }
-      place.Sync(*qlabel, *label);
-    };
+    for (const auto& field : pass_.Fields())
+      if (&field->Field() == box) widget = new PictureBoxWidget(*field, this);
+  } else if (dynamic_cast<Label*>(&control) != nullptr) {
+    auto* label = new QLabel(this);
+    label->setAutoFillBackground(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    label->setFocusPolicy(Qt::NoFocus);
+    widget = label;
   } else if (auto* textBox = dynamic_cast<TextBox*>(&control)) {
     auto* edit = new LineEdit(this);
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // the box runs past the window's bottom edge
@@ -150,57 +100,93 @@ void FormWindow::Bind(Control& control) {
       Dispatch([textBox, &text] { textBox->Text = text.toStdString(); });
     });
     widget = edit;
-    sync = [edit, textBox, text = TextSync(), place = Placement()]() mutable {
-      if (text.Changed(textBox->Text)) {
-        const QString now = QString::fromStdString(textBox->Text);
-        if (edit->text() != now) edit->setText(now);
-      }
-      place.Sync(*edit, *textBox);
-    };
   } else if (auto* button = dynamic_cast<CommandButton*>(&control)) {
     auto* push = new PushButton(this);
     push->setAutoDefault(false);
     QObject::connect(push, &QPushButton::clicked, push, [this, button] { Dispatch([button] { button->Press(); }); });
     widget = push;
-    sync = [push, button, caption = TextSync(), place = Placement()]() mutable {
-      if (caption.Changed(button->Caption)) push->setText(QString::fromStdString(button->Caption));
-      place.Sync(*push, *button);
-    };
   }
   if (widget == nullptr) return;
   if (!control.AccessibleName.empty()) widget->setAccessibleName(QString::fromStdString(control.AccessibleName));
-  bindings_.push_back({&control, widget, std::move(sync)});
+  bound_.push_back(&control);
+  widgets_[&control] = widget;
+}
+
+void FormWindow::SetTitle(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+
+void FormWindow::SetText(const Control& control, const std::string& text) {
+  const QString now = QString::fromStdString(text);
+  QWidget* widget = WidgetOf(control);
+  // A screen reader hears a label's new text as its name: the score, say.
+  if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(now);
+  if (auto* push = qobject_cast<QPushButton*>(widget)) push->setText(now);
+  if (auto* edit = qobject_cast<QLineEdit*>(widget); edit != nullptr && edit->text() != now) edit->setText(now);
+}
+
+void FormWindow::SetColours(const Control& control, Colour back, Colour fore) {
+  qt::SetColours(*WidgetOf(control), back, fore);
+}
+
+void FormWindow::SetPlace(const Control& control, const PixelRect& rect) {
+  WidgetOf(control)->setGeometry(ToQRect(rect));
+}
+
+void FormWindow::SetVisible(const Control& control, bool visible) { WidgetOf(control)->setVisible(visible); }
+
+void FormWindow::SetEnabled(const Control& control, bool enabled) { WidgetOf(control)->setEnabled(enabled); }
+
+void FormWindow::Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) {
+  auto* widget = static_cast<PictureBoxWidget*>(WidgetOf(field.Field()));
+  for (const PixelRect& rect : changed) widget->update(ToQRect(rect));
+  FieldAccessible::SpritesChanged(widget);
+}
+
+void FormWindow::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) {
+  while (timers_.size() <= timer) {
+    auto& qtimer = *timers_.emplace_back(std::make_unique<QTimer>());
+    qtimer.setSingleShot(true);
+    qtimer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&qtimer, &QTimer::timeout, this,
+                     [this, index = timers_.size() - 1] { pass_.TimerWoke(index, TimerSchedule::Clock::now()); });
+  }
+  QTimer& qtimer = *timers_[timer];
+  if (!at) {
+    qtimer.stop();
+    return;
+  }
+  using namespace std::chrono;
+  const auto left = ceil<milliseconds>(*at - TimerSchedule::Clock::now()).count();
+  qtimer.start(static_cast<int>(std::max<long long>(0, left)));
 }
 
 void FormWindow::OrderTabs() {
-  std::vector<const Binding*> focusable;
-  for (const Binding& binding : bindings_)
-    if (binding.widget->focusPolicy() != Qt::NoFocus) focusable.push_back(&binding);
+  std::vector<const Control*> focusable;
+  for (const Control* control : bound_)
+    if (WidgetOf(*control)->focusPolicy() != Qt::NoFocus) focusable.push_back(control);
   std::sort(focusable.begin(), focusable.end(),
-            [](const Binding* a, const Binding* b) { return a->control->TabIndex < b->control->TabIndex; });
+            [](const Control* a, const Control* b) { return a->TabIndex < b->TabIndex; });
   for (std::size_t i = 1; i < focusable.size(); ++i)
-    QWidget::setTabOrder(focusable[i - 1]->widget, focusable[i]->widget);
+    QWidget::setTabOrder(WidgetOf(*focusable[i - 1]), WidgetOf(*focusable[i]));
 }
 
 // A label that captions a control is its buddy: a screen reader then says
 // the caption with the control's value.
 void FormWindow::TieCaptions() {
-  for (const Binding& caption : bindings_) {
-    auto* label = qobject_cast<QLabel*>(caption.widget);
-    if (label == nullptr || caption.control->LabelFor.empty()) continue;
-    for (const Binding& target : bindings_)
-      if (target.control->Name == caption.control->LabelFor) label->setBuddy(target.widget);
+  for (const Control* caption : bound_) {
+    auto* label = qobject_cast<QLabel*>(WidgetOf(*caption));
+    if (label == nullptr || caption->LabelFor.empty()) continue;
+    for (const Control* target : bound_)
+      if (target->Name == caption->LabelFor) label->setBuddy(WidgetOf(*target));
   }
 }
 
 void FormWindow::FocusFirst() {
-  const Binding* first = nullptr;
-  for (const Binding& binding : bindings_) {
-    const Control& c = *binding.control;
-    if (binding.widget->focusPolicy() == Qt::NoFocus || !c.Shown() || !c.Enabled) continue;
-    if (first == nullptr || c.TabIndex < first->control->TabIndex) first = &binding;
+  const Control* first = nullptr;
+  for (const Control* c : bound_) {
+    if (WidgetOf(*c)->focusPolicy() == Qt::NoFocus || !c->Shown() || !c->Enabled) continue;
+    if (first == nullptr || c->TabIndex < first->TabIndex) first = c;
   }
-  if (first != nullptr) first->widget->setFocus(Qt::OtherFocusReason);
+  if (first != nullptr) WidgetOf(*first)->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace platform::qt

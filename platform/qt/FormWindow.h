@@ -1,49 +1,31 @@
 #pragma once
 
 #include <QAccessibleInterface>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
-#include <string>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Form.h"
-#include "platform/qt/TimerDriver.h"
+#include "platform/ScreenPass.h"
 
 namespace platform::qt {
-
-// A text last given to a widget, so that the widget is touched only when the
-// text changes.
-class TextSync {
- public:
-  bool Changed(const std::string& text) {
-    if (synced_ && text == last_) return false;
-    last_ = text;
-    synced_ = true;
-    return true;
-  }
-
- private:
-  std::string last_;
-  bool synced_ = false;
-};
 
 // The form as a Qt top-level window. Controls on the form become real
 // widgets; picture boxes inside a picture box are painted by it. The layout
 // is fixed: a larger window shows more of the form's background.
-//
-// Handlers change only the controls. The window runs each event's handler to
-// its end, then syncs its widgets from the controls, so the data flows one
-// way and the screen changes once per event.
-class FormWindow final : public QWidget {
+class FormWindow final : public QWidget, private Screen {
  public:
   explicit FormWindow(Form& form);
 
-  // Runs a handler as an event of this window, then syncs.
-  void Dispatch(const std::function<void()>& handler);
-  // Brings the caption, the widgets, the field and the timers up to date with
-  // the controls. Also called before a message box opens, so that the screen
-  // shows the moment it opens at.
-  void Sync();
+  // Runs a handler as an event of this window, then brings the screen up to
+  // date.
+  void Dispatch(const std::function<void()>& handler) { pass_.Dispatch(handler); }
+  // Brings the screen up to date with the controls; also called before a
+  // message box opens, so that the screen shows the moment it opens at.
+  void Sync() { pass_.Run(); }
 
   // The first control in tab order that can take the focus takes it.
   void FocusFirst();
@@ -52,19 +34,25 @@ class FormWindow final : public QWidget {
   static QAccessibleInterface* CreateAccessible(const QString& className, QObject* object);
 
  private:
-  struct Binding {
-    const Control* control;
-    QWidget* widget;
-    std::function<void()> sync;
-  };
+  void SetTitle(const std::string& caption) override;
+  void SetText(const Control& control, const std::string& text) override;
+  void SetColours(const Control& control, Colour back, Colour fore) override;
+  void SetPlace(const Control& control, const PixelRect& rect) override;
+  void SetVisible(const Control& control, bool visible) override;
+  void SetEnabled(const Control& control, bool enabled) override;
+  void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
+  void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
+
   void Bind(Control& control);
+  QWidget* WidgetOf(const Control& control) const { return widgets_.at(&control); }
   void OrderTabs();
   void TieCaptions();
 
   Form& form_;
-  TextSync title_;
-  TimerDriver timers_;
-  std::vector<Binding> bindings_;
+  ScreenPass pass_;
+  std::vector<Control*> bound_;
+  std::unordered_map<const Control*, QWidget*> widgets_;
+  std::vector<std::unique_ptr<QTimer>> timers_;
 };
 
 }  // namespace platform::qt

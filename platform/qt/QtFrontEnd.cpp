@@ -7,8 +7,6 @@
 #include <QPushButton>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QHash>
-#include <QSet>
 #include <QStyleFactory>
 #include <QTimer>
 
@@ -51,7 +49,7 @@ bool AnswersABox(int qtKey) {
 // never heard of; a box then needs one press more of it.)
 class KeyFilter final : public QObject {
  public:
-  KeyFilter(KeyState& keys, QSet<int>& answerKeysDown, const QWidget& window)
+  KeyFilter(KeyState& keys, AnswerKeysDown& answerKeysDown, const QWidget& window)
       : keys_(keys), answerKeysDown_(answerKeysDown), window_(window) {}
 
  protected:
@@ -63,9 +61,9 @@ class KeyFilter final : public QObject {
         const bool press = event->type() == QEvent::KeyPress;
         if (!key->isAutoRepeat() && AnswersABox(key->key())) {
           if (press)
-            answerKeysDown_.insert(key->key());
+            answerKeysDown_.Pressed(key->key());
           else
-            answerKeysDown_.remove(key->key());
+            answerKeysDown_.Released(key->key());
         }
         auto* target = qobject_cast<QWidget*>(watched);
         const int vk = VirtualKey(key->key());
@@ -87,43 +85,27 @@ class KeyFilter final : public QObject {
 
  private:
   KeyState& keys_;
-  QSet<int>& answerKeysDown_;
+  AnswerKeysDown& answerKeysDown_;
   const QWidget& window_;
 };
 
-// A box takes Enter, Space and Escape only from a press that began while it
-// was open. Fire is Enter: held through the end of a game, its repeats would
-// dismiss the result before the player ever saw it. Not every window system
-// marks repeats: X may deliver a held key's repeats as plain presses, alone
-// or each just after a release at the very same moment. So a key that was
-// down when the box opened counts again only when pressed after a release at
-// an earlier moment.
+// Lets a box take Enter, Space and Escape by the fresh-key rule.
 class FreshKeysOnly final : public QObject {
  public:
-  FreshKeysOnly(const QWidget& box, const QSet<int>& down) : box_(box), held_(down) {}
+  FreshKeysOnly(const QWidget& box, FreshKeyRule rule) : box_(box), rule_(std::move(rule)) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
     auto* target = qobject_cast<QWidget*>(watched);
     auto* key = static_cast<QKeyEvent*>(event);
-    const int k = key->key();
-    if (target == nullptr || target->window() != &box_ || !AnswersABox(k)) return false;
-    if (key->isAutoRepeat()) return true;
-    if (!held_.contains(k)) return false;
-    if (event->type() == QEvent::KeyRelease) {
-      releasedAt_[k] = key->timestamp();
-      return true;
-    }
-    if (!releasedAt_.contains(k) || releasedAt_.take(k) == key->timestamp()) return true;  // a repeat
-    held_.remove(k);
-    return false;
+    if (target == nullptr || target->window() != &box_ || !AnswersABox(key->key())) return false;
+    return !rule_.Admit(key->key(), event->type() == QEvent::KeyPress, key->isAutoRepeat(), key->timestamp());
   }
 
  private:
   const QWidget& box_;
-  QSet<int> held_;                   // down when the box opened, not pressed anew since
-  QHash<int, quint64> releasedAt_;  // the last release of a held key
+  FreshKeyRule rule_;
 };
 
 }  // namespace
@@ -175,7 +157,7 @@ void QtFrontEnd::ShowMessage(const std::string& prompt) {
                   QMessageBox::Ok, window_ && window_->isVisible() ? window_.get() : nullptr);
   box.setEscapeButton(QMessageBox::Ok);
   box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK button, as everywhere else
-  FreshKeysOnly freshKeys(box, answerKeysDown_);
+  FreshKeysOnly freshKeys(box, answerKeysDown_.RuleForNewBox());
   qApp->installEventFilter(&freshKeys);
   if (answer_) {
     QTimer::singleShot(0, &box, [this, &box] {

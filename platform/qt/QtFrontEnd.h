@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QObject>
-#include <QSet>
 #include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/Form.h"
+#include "platform/FreshKeys.h"
 #include "platform/Runtime.h"
 
 namespace platform::qt {
@@ -46,7 +46,7 @@ class QtFrontEnd final : public Runtime {
   std::unique_ptr<FormWindow> window_;
   std::unique_ptr<QObject> keyFilter_;
   BoxSeen answer_;
-  QSet<int> answerKeysDown_;  // Enter, Space, Escape: which are down now
+  AnswerKeysDown answerKeysDown_;
 };
 
 }  // namespace platform::qt

@@ -12,5 +12,5 @@ TEST_F(WindowTest, FieldPixelsScaleUpAsUniformBlocks) {
   // Sampled once a block and scaled back up, the field comes out the same
   // only if every block is of one colour.
   EXPECT_EQ(field, field.scaled(465, 329).scaled(field.size()));
-  EXPECT_EQ(field.pixel(0, 0), platform::qt::ImageOf(form.Back.Picture).pixel(0, 0));
+  EXPECT_EQ(field.pixel(0, 0), Decoded(form.Back.Picture).pixel(0, 0));
 }

@@ -6,10 +6,9 @@
 namespace {
 
 using platform::PictureBox;
-using platform::qt::ImageOf;
 using Pixels = std::set<std::pair<int, int>>;
 
-QRect PixelsOf(const PictureBox& b) { return platform::qt::PixelRect(b.Left, b.Top, b.Width, b.Height); }
+QRect PixelsOf(const PictureBox& b) { return platform::qt::ToQRect(platform::PixelRectOf(b)); }
 const QRect kField(0, 0, 465, 328);  // what shows of the field: its picture is larger, the strip hides its last row
 
 }  // namespace
@@ -19,6 +18,7 @@ const QRect kField(0, 0, 465, 328);  // what shows of the field: its picture is 
 // where the bullet stood, and hiding the field wipes them.
 TEST_F(WindowTest, TheFieldShowsItsPicturesUnscaledAndTheBulletLeavesOnePixelMarks) {
   StartGame();
+  const QImage meadow = Decoded(form.Back.Picture);
   const std::vector<PictureBox*> sprites = {&form.Picture4, &form.Picture5, &form.Picture6, &form.Picture7,
                                             &form.Picture8, &form.player1, &form.bullet};  // the five dots first
   const auto underASprite = [&](QPoint p) {
@@ -31,7 +31,7 @@ TEST_F(WindowTest, TheFieldShowsItsPicturesUnscaledAndTheBulletLeavesOnePixelMar
     Pixels marks;
     for (int y = 0; y < kField.height(); ++y)
       for (int x = 0; x < kField.width(); ++x)
-        if (!underASprite({x, y}) && shot.pixel(x, y) != ImageOf(form.Back.Picture).pixel(x, y)) marks.insert({x, y});
+        if (!underASprite({x, y}) && shot.pixel(x, y) != meadow.pixel(x, y)) marks.insert({x, y});
     return marks;
   };
   QImage shot = Screenshot();
@@ -39,7 +39,7 @@ TEST_F(WindowTest, TheFieldShowsItsPicturesUnscaledAndTheBulletLeavesOnePixelMar
   EXPECT_EQ(shot.pixel(200, 329), qRgb(240, 240, 240));  // the strip's background below the field
   for (const PictureBox* sprite : sprites) {
     if (!sprite->Visible) continue;  // the bullet, parked
-    const QImage& picture = ImageOf(sprite->Picture);
+    const QImage picture = Decoded(sprite->Picture);
     const QRect shown = QRect(PixelsOf(*sprite).topLeft(), picture.size()).intersected(kField);
     EXPECT_EQ(shot.copy(shown), picture.copy(shown.translated(-PixelsOf(*sprite).topLeft()))) << sprite->Name;
   }

@@ -30,6 +30,11 @@ class WindowTest : public testing::Test {
   QLineEdit& TimeBox() { return *Window().findChild<QLineEdit*>(); }
   QPushButton& NewGame() { return *Window().findChild<QPushButton*>(); }
   QImage Screenshot() { return Window().grab().toImage().convertToFormat(QImage::Format_RGB32); }
+  // The picture as Qt's own decoder reads its file, to hold the screen to.
+  static QImage Decoded(const platform::Picture& picture) {
+    const auto file = picture.File();
+    return QImage::fromData(file.data(), static_cast<int>(file.size())).convertToFormat(QImage::Format_RGB32);
+  }
   // Runs code as an event of the window, as a tick or a click would be.
   void Event(const std::function<void()>& handler) { front.Dispatch(handler); }
   void Tick() { Event([this] { form.Timer1.RaiseTimer(); }); }

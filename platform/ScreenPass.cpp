@@ -1,0 +1,74 @@
+#include "platform/ScreenPass.h"
+
+namespace platform {
+namespace {
+
+template <class T>
+bool Changed(std::optional<T>& last, const T& now) {
+  if (last && *last == now) return false;
+  last = now;
+  return true;
+}
+
+}  // namespace
+
+ScreenPass::ScreenPass(Form& form, Screen& screen) : form_(form), screen_(screen) {
+  for (const auto& control : form.Controls()) {
+    if (control->Container != nullptr) continue;
+    if (auto* timer = dynamic_cast<Timer*>(control.get())) {
+      timers_.Drive(*timer);
+      continue;
+    }
+    shown_.emplace_back(control.get());
+    if (auto* box = dynamic_cast<PictureBox*>(control.get())) {
+      std::vector<PictureBox*> inside;
+      for (const auto& c : form.Controls())
+        if (c->Container == box)
+          if (auto* sprite = dynamic_cast<PictureBox*>(c.get())) inside.push_back(sprite);
+      fields_.push_back(std::make_unique<FieldRaster>(*box, std::move(inside)));
+    }
+  }
+}
+
+const std::string* ScreenPass::TextOf(const Control& control) {
+  if (auto* label = dynamic_cast<const Label*>(&control)) return &label->Caption;
+  if (auto* box = dynamic_cast<const TextBox*>(&control)) return &box->Text;
+  if (auto* button = dynamic_cast<const CommandButton*>(&control)) return &button->Caption;
+  return nullptr;
+}
+
+void ScreenPass::Dispatch(const std::function<void()>& handler) {
+  handler();
+  Run();
+}
+
+void ScreenPass::Run() {
+  if (Changed(title_, form_.Caption)) screen_.SetTitle(form_.Caption);
+  for (Shown& shown : shown_) {
+    const Control& c = *shown.control;
+    if (const std::string* text = TextOf(c); text != nullptr && Changed(shown.text, *text))
+      screen_.SetText(c, *text);
+    if (auto* label = dynamic_cast<const Label*>(&c)) {
+      const std::pair colours{ResolveColour(label->BackColor), ResolveColour(label->ForeColor)};
+      if (Changed(shown.colours, colours)) screen_.SetColours(c, colours.first, colours.second);
+    }
+    if (Changed(shown.place, PixelRectOf(c))) screen_.SetPlace(c, *shown.place);
+    if (Changed(shown.visible, c.Visible)) screen_.SetVisible(c, c.Visible);
+    if (Changed(shown.enabled, c.Enabled)) screen_.SetEnabled(c, c.Enabled);
+  }
+  for (const auto& field : fields_)
+    if (const std::vector<PixelRect> changed = field->Update(); !changed.empty()) screen_.Repaint(*field, changed);
+  if (timers_.Sync(TimerSchedule::Clock::now())) ArmTimers();
+}
+
+void ScreenPass::ArmTimers() {
+  for (std::size_t i = 0; i < timers_.Count(); ++i) screen_.WakeTimerAt(i, timers_.WakeAt(i));
+}
+
+void ScreenPass::TimerWoke(std::size_t timer, TimerSchedule::Clock::time_point now) {
+  Timer* due = timers_.Woke(timer, now);
+  screen_.WakeTimerAt(timer, timers_.WakeAt(timer));
+  if (due != nullptr) Dispatch([due] { due->RaiseTimer(); });
+}
+
+}  // namespace platform

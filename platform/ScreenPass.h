@@ -1,0 +1,79 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Controls.h"
+#include "platform/FieldRaster.h"
+#include "platform/Form.h"
+#include "platform/Pixels.h"
+#include "platform/TimerSchedule.h"
+
+namespace platform {
+
+// What a front end does to its screen. The pass calls each only when what it
+// shows changed; its first run calls them all.
+class Screen {
+ public:
+  virtual ~Screen() = default;
+  virtual void SetTitle(const std::string& caption) = 0;
+  // A label's or a button's caption, or a text box's text.
+  virtual void SetText(const Control& control, const std::string& text) = 0;
+  // A label's colours, as plain RGB.
+  virtual void SetColours(const Control& control, Colour back, Colour fore) = 0;
+  virtual void SetPlace(const Control& control, const PixelRect& rect) = 0;
+  virtual void SetVisible(const Control& control, bool visible) = 0;
+  virtual void SetEnabled(const Control& control, bool enabled) = 0;
+  // These pixels of a top-level picture box changed: read them from its
+  // raster. Its boxes inside may have come or gone.
+  virtual void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) = 0;
+  // When the timer should next wake, or nothing to stop waking it. The
+  // front end then calls ScreenPass::TimerWoke at that time or later.
+  virtual void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) = 0;
+};
+
+// The pass that brings a screen up to date with the form after each event.
+// Handlers change only the controls; a front end runs each event's handler
+// to its end, then this pass, so the data flows one way and the screen
+// changes once per event.
+class ScreenPass {
+ public:
+  ScreenPass(Form& form, Screen& screen);
+
+  // Runs a handler as an event of the window, then the pass.
+  void Dispatch(const std::function<void()>& handler);
+  // Also run before a message box opens, so that the screen shows the moment
+  // it opens at.
+  void Run();
+
+  // A timer's wake-up: raises its tick if one is due. The next wake-up is
+  // armed before, so that ticks go on while a handler waits in a message box.
+  void TimerWoke(std::size_t timer, TimerSchedule::Clock::time_point now);
+
+  const std::vector<std::unique_ptr<FieldRaster>>& Fields() const { return fields_; }
+
+ private:
+  // What the screen last showed of a control.
+  struct Shown {
+    explicit Shown(Control* c) : control(c) {}
+    Control* control;
+    std::optional<std::string> text;
+    std::optional<std::pair<Colour, Colour>> colours;
+    std::optional<PixelRect> place;
+    std::optional<bool> visible, enabled;
+  };
+  static const std::string* TextOf(const Control& control);
+  void ArmTimers();
+
+  Form& form_;
+  Screen& screen_;
+  std::optional<std::string> title_;
+  std::vector<Shown> shown_;
+  std::vector<std::unique_ptr<FieldRaster>> fields_;
+  TimerSchedule timers_;
+};
+
+}  // namespace platform

@@ -1,0 +1,63 @@
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/ScreenPass.h"
+#include "tests/GameFixture.h"
+
+namespace {
+
+// Writes down what the pass asks of the screen, a line a call.
+struct RecordingScreen final : platform::Screen {
+  std::vector<std::string> calls;
+  bool Called(const std::string& call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
+
+  void SetTitle(const std::string& caption) override { calls.push_back("title " + caption); }
+  void SetText(const platform::Control& c, const std::string& text) override { calls.push_back(c.Name + " text " + text); }
+  void SetColours(const platform::Control& c, platform::Colour, platform::Colour) override {
+    calls.push_back(c.Name + " colours");
+  }
+  void SetPlace(const platform::Control& c, const platform::PixelRect& r) override {
+    calls.push_back(c.Name + " at " + std::to_string(r.x) + "," + std::to_string(r.y));
+  }
+  void SetVisible(const platform::Control& c, bool visible) override {
+    calls.push_back(c.Name + (visible ? " shown" : " hidden"));
+  }
+  void SetEnabled(const platform::Control& c, bool enabled) override {
+    calls.push_back(c.Name + (enabled ? " enabled" : " disabled"));
+  }
+  void Repaint(const platform::FieldRaster& field, const std::vector<platform::PixelRect>&) override {
+    calls.push_back(field.Field().Name + " repainted");
+  }
+  void WakeTimerAt(std::size_t, std::optional<platform::TimerSchedule::Clock::time_point>) override {}
+};
+
+}  // namespace
+
+// The first pass shows everything; each later one only what its event
+// changed, each property on its own: a sign hidden in place is hidden, and
+// the caption follows the form.
+TEST_F(GameTest, TheScreenPassShowsWhatChangedAndOnlyThat) {
+  RecordingScreen screen;
+  platform::ScreenPass pass(form, screen);
+  pass.Run();
+  for (const char* call : {"title Form1", "sshoot text Ready To Shoot", "sshoot shown", "Back hidden", "time text 30",
+                           "NewGame enabled", "Back repainted"})
+    EXPECT_TRUE(screen.Called(call)) << call;
+
+  screen.calls.clear();
+  pass.Dispatch([&] {
+    front.Click(form.NewGame);
+    for (auto* dot : Dots()) dot->Move(99999, 0);  // out of the bullet's way
+  });
+  for (const char* call : {"Back shown", "NewGame disabled", "time disabled", "Back repainted"})
+    EXPECT_TRUE(screen.Called(call)) << call;
+  EXPECT_FALSE(screen.Called("sshoot hidden"));
+
+  screen.calls.clear();
+  front.HoldKey(platform::vbKeyReturn);
+  pass.Dispatch([&] { Tick(); });
+  front.ReleaseKey(platform::vbKeyReturn);
+  std::vector<std::string> expected = {"title Viveve", "sshoot hidden", "Back repainted"};
+  EXPECT_EQ(screen.calls, expected);
+}
