@@ -124,7 +124,9 @@ class Page {
     // As on the desktop, a control enabled while nothing has the keyboard
     // takes it; a text box then holds its text selected, so that typing
     // replaces it.
-    if (enabled && this.shown && !this.box.open && (document.activeElement === null || document.activeElement === document.body)) {
+    const focus = document.activeElement;
+    const none = focus === null || focus === document.body || this.box.contains(focus);  // the dialog's button, just closed
+    if (enabled && this.shown && !this.box.open && none) {
       element.focus();
       if (element.tagName === 'INPUT') element.select();
     }
@@ -227,7 +229,8 @@ class Page {
     let k = Math.max(1, Math.round(ratio));
     while (k > 1 && this.width * k / ratio > room) --k;
     const zoom = k / ratio;
-    const snap = (css) => Math.max(0, Math.floor(css * ratio) / ratio);
+    // Whole CSS pixels, and whole device pixels where the ratio is a fraction.
+    const snap = (css) => Math.max(0, Math.floor(Math.floor(css) * ratio) / ratio);
     this.formElement.style.transform = zoom === 1 ? '' : `scale(${zoom})`;
     this.holder.style.width = this.width * zoom + 'px';
     this.holder.style.height = this.height * zoom + 'px';
