@@ -138,6 +138,13 @@ check(!(await $(page, '#c-Back', (e) => e.hidden)), 'Enter on New Game shows the
 check(await $(page, '#c-NewGame', (e) => e.disabled) && await $(page, '#c-time', (e) => e.disabled),
       'New Game and the time box are disabled during the game');
 check(await page.title() === 'Viveve', 'the first tick fired: the title reads Viveve');
+check(await page.evaluate(() => {
+  const form = document.querySelector('#form').getBoundingClientRect();
+  return [...document.querySelectorAll('#form > :not([hidden])')].every((e) => {
+    const r = e.getBoundingClientRect();
+    return r.x - form.x === parseFloat(e.style.left) && r.y - form.y === parseFloat(e.style.top);
+  });
+}), 'every control shows at its design place, the focus having moved');
 
 await page.evaluate(() => window.scrollTo(0, 0));  // clicking New Game scrolled it into view
 const before = await player(page);

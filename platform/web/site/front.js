@@ -127,7 +127,7 @@ class Page {
     const focus = document.activeElement;
     const none = focus === null || focus === document.body || this.box.contains(focus);  // the dialog's button, just closed
     if (enabled && this.shown && !this.box.open && none) {
-      element.focus();
+      element.focus({ preventScroll: true });
       if (element.tagName === 'INPUT') element.select();
     }
   }
@@ -138,7 +138,7 @@ class Page {
     this.shown = true;
     const first = [...this.formElement.children].find((e) => (e.tagName === 'INPUT' || e.tagName === 'BUTTON') &&
                                                             !e.disabled && !e.hidden);
-    if (first) first.focus();
+    if (first) first.focus({ preventScroll: true });
   }
 
   // The raster's pixels are 0xAARRGGBB words; a canvas wants R, G, B, A bytes.
