@@ -228,7 +228,9 @@ server.closeAllConnections();
 await new Promise((closed) => server.close(closed));
 await page.reload();
 await page.waitForSelector('#box[open]');
-await page.keyboard.press('Enter');
+await page.keyboard.down(' ');
+check(await dialogOpen(page), 'Space answers a box only as it comes up');
+await page.keyboard.up(' ');
 await typeLimit(page, '1');
 await page.click('#c-NewGame');
 await page.waitForSelector('#box[open]', { timeout: 3000 });
@@ -238,7 +240,8 @@ server = await serve(site, port, PREFIX);
 
 // --- A display of two device pixels per CSS pixel.
 const sharp = await open({ viewport: { width: 640, height: 420 }, deviceScaleFactor: 2 });
-await sharp.page.keyboard.press('Enter');
+await sharp.page.keyboard.press('Escape');
+check(!(await dialogOpen(sharp.page)), 'Escape answers a box');
 await sharp.page.click('#c-NewGame');
 await sharp.page.keyboard.press('Enter');
 await sharp.page.waitForTimeout(300);
