@@ -235,6 +235,9 @@ class Page {
     this.holder.style.width = this.width * zoom + 'px';
     this.holder.style.height = this.height * zoom + 'px';
     this.holder.style.left = snap((room - this.width * zoom) / 2) + 'px';
+    const touch = document.getElementById('touch');
+    const below = touch.offsetHeight ? touch.offsetHeight + 32 : 0;
+    this.holder.style.marginTop = Math.max(16, snap((window.innerHeight - this.height * zoom - below) / 2)) + 'px';
     if (k !== this.scale) {
       this.scale = k;
       this.fields.forEach((field) => this.sizeCanvas(field));
@@ -303,4 +306,11 @@ var Module = {
   },
 };
 addEventListener('resize', () => page.layout());
+// A window moved to a screen of another pixel ratio lays the page out again.
+(function followRatio() {
+  matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
+    page.layout();
+    followRatio();
+  }, { once: true });
+})();
 if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');
