@@ -86,7 +86,7 @@ web: configure
 	cmake --build $(BUILD) -j $(JOBS) --target ico_to_png
 	$(BUILD)/ico_to_png scene/pictures/vantor.ico $(WEB_BUILD)/icons 192 512
 	test -f $(WEB_BUILD)/cmake/CMakeCache.txt || $(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD)/cmake \
-	  -DCMAKE_BUILD_TYPE=MinSizeRel
+	  -DCMAKE_BUILD_TYPE=Release
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target vantor_web
 	/usr/bin/python3 platform/web/build-site $(WEB_BUILD)/site $(WEB_BUILD)/cmake/platform/web $(WEB_BUILD)/icons
 
