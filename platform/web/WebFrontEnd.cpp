@@ -159,8 +159,7 @@ void WebFrontEnd::ShowMessage(const std::string& prompt) {
   box_.reset();
 }
 
-void WebFrontEnd::Key(int vk, bool down, bool repeat, double at) {
-  (void)at;
+void WebFrontEnd::Key(int vk, bool down, bool repeat) {
   if (AnswersABox(vk) && !repeat) {
     if (down)
       answerKeysDown_.Pressed(vk);
@@ -200,8 +199,8 @@ void WebFrontEnd::TimerWoke(std::size_t timer) { pass_->TimerWoke(timer, TimerSc
 // What the page calls.
 extern "C" {
 using platform::web::WebFrontEnd;
-EMSCRIPTEN_KEEPALIVE void vantor_key(int vk, int down, int repeat, double at) {
-  WebFrontEnd::Current().Key(vk, down != 0, repeat != 0, at);
+EMSCRIPTEN_KEEPALIVE void vantor_key(int vk, int down, int repeat) {
+  WebFrontEnd::Current().Key(vk, down != 0, repeat != 0);
 }
 EMSCRIPTEN_KEEPALIVE int vantor_box_admits(int vk, int down, int repeat, double at) {
   return WebFrontEnd::Current().BoxAdmits(vk, down != 0, repeat != 0, at);

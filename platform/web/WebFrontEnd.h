@@ -29,8 +29,9 @@ class WebFrontEnd final : public Runtime {
   // ticks among them, go on meanwhile.
   void ShowMessage(const std::string& prompt) override;
 
-  // The page's events. Keys carry virtual key codes and the event's time.
-  void Key(int vk, bool down, bool repeat, double at);
+  // The page's events. Keys carry virtual key codes; a dialog's keys also
+  // the event's time.
+  void Key(int vk, bool down, bool repeat);
   void KeyboardLost();
   void Click(std::size_t control);
   void Type(std::size_t control, const std::string& text);

@@ -250,7 +250,7 @@ class Page {
 function onKey(event, down) {
   const vk = VK[event.key];
   if (vk === undefined || event.isComposing) return;
-  Module._vantor_key(vk, down, event.repeat, event.timeStamp);
+  Module._vantor_key(vk, down, event.repeat);
   if (page.box.open && (vk === 13 || vk === 32 || vk === 27)) {
     event.preventDefault();
     event.stopPropagation();
@@ -271,13 +271,13 @@ function touchKeys() {
     const release = (event) => {
       if (!button.classList.contains('held')) return;
       button.classList.remove('held');
-      Module._vantor_key(vk, false, false, event.timeStamp);
+      Module._vantor_key(vk, false, false);
     };
     button.addEventListener('pointerdown', (event) => {
       event.preventDefault();
       button.setPointerCapture(event.pointerId);
       button.classList.add('held');
-      Module._vantor_key(vk, true, false, event.timeStamp);
+      Module._vantor_key(vk, true, false);
     });
     for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) button.addEventListener(type, release);
     button.addEventListener('contextmenu', (event) => event.preventDefault());
