@@ -2,6 +2,9 @@
 // node check-web.mjs SITE_DIR. With SHOTS_DIR set it also saves screenshots
 // there. Fails on any failed check, any console error, and any request for
 // something outside the site's folder.
+import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { chromium } from 'playwright-core';
 import { serve } from '../../platform/web/serve.mjs';
 
@@ -235,7 +238,29 @@ await typeLimit(page, '1');
 await page.click('#c-NewGame');
 await page.waitForSelector('#box[open]', { timeout: 3000 });
 check(/hits in 1 seconds!$/.test(await page.textContent('#box-prompt')), 'with the server gone the game loads and plays');
+
+// A new build: its worker is fetched on the next visit and takes over, its
+// cache alone left, once the old build's page is closed.
+const next = mkdtempSync(join(tmpdir(), 'vantor-next-'));
+cpSync(site, next, { recursive: true });
+const worker = join(next, 'sw.js');
+writeFileSync(worker, readFileSync(worker, 'utf8').replace(/const CACHE = "[^"]*"/, 'const CACHE = "vantor-next"'));
+server = await serve(next, port, PREFIX);
+await page.reload();
+await page.waitForSelector('#box[open]');
+await page.close();
+const again = await desk.context.newPage();
+await again.goto(base);
+await again.waitForSelector('#box[open]');
+const caches = await again.evaluate(async () => {
+  await navigator.serviceWorker.ready;
+  for (let i = 0; i < 50 && (await caches.keys()).length > 1; ++i) await new Promise((r) => setTimeout(r, 100));
+  return caches.keys();
+});
+check(caches.join() === 'vantor-next', `the next build's cache replaces the first (${caches})`);
 await desk.context.close();
+server.close();
+rmSync(next, { recursive: true });
 server = await serve(site, port, PREFIX);
 
 // --- A display of two device pixels per CSS pixel.
