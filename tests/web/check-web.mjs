@@ -249,14 +249,16 @@ server = await serve(next, port, PREFIX);
 await page.reload();
 await page.waitForSelector('#box[open]');
 await page.close();
-const again = await desk.context.newPage();
-await again.goto(base);
-await again.waitForSelector('#box[open]');
-const caches = await again.evaluate(async () => {
-  await navigator.serviceWorker.ready;
-  for (let i = 0; i < 50 && (await caches.keys()).length > 1; ++i) await new Promise((r) => setTimeout(r, 100));
-  return caches.keys();
-});
+let caches = [];
+for (let visit = 0; visit < 10 && caches.join() !== 'vantor-next'; ++visit) {
+  // A page opened before the old worker let go keeps it another visit.
+  const again = await desk.context.newPage();
+  await again.goto(base);
+  await again.waitForSelector('#box[open]');
+  caches = await again.evaluate(() => caches.keys());
+  await again.close();
+  await new Promise((resume) => setTimeout(resume, 300));
+}
 check(caches.join() === 'vantor-next', `the next build's cache replaces the first (${caches})`);
 await desk.context.close();
 server.close();
