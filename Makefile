@@ -11,6 +11,9 @@ PACKAGE_PACKAGES := dpkg-dev
 CHECK_PACKAGE_PACKAGES := lintian desktop-file-utils appstream appstream-compose man-db
 WAYLAND_PACKAGES := weston
 FUZZ_SECONDS ?= 30
+# What builds or starts Qt programs here runs with a private runtime folder
+# where the environment has none, so Qt has nothing to warn about as root.
+WITH_RUNTIME := $(CURDIR)/tools/with-runtime-dir
 
 # The browser build. Debian's emscripten runs on Debian's node modules,
 # whichever node comes first on PATH.
@@ -32,13 +35,13 @@ $(BUILD)/CMakeCache.txt:
 configure: setup $(BUILD)/CMakeCache.txt
 
 build: configure
-	cmake --build $(BUILD) -j $(JOBS)
+	$(WITH_RUNTIME) cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	./$(BUILD)/vantor
+	$(WITH_RUNTIME) ./$(BUILD)/vantor
 
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen $(WITH_RUNTIME) ctest --output-on-failure -j $(JOBS)
 
 # The game as a native Wayland client: a headless weston, the first window
 # mapped as a toplevel with its title and app id.
@@ -49,8 +52,8 @@ check-wayland: build
 # The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: setup
 	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_SANITIZE=ON
-	cmake --build $(BUILD)-sanitize -j $(JOBS)
-	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	$(WITH_RUNTIME) cmake --build $(BUILD)-sanitize -j $(JOBS)
+	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen $(WITH_RUNTIME) ctest --output-on-failure -j $(JOBS)
 
 # Text in the time box, fuzzed from the committed seeds for FUZZ_SECONDS.
 fuzz: setup
@@ -66,7 +69,7 @@ fuzz: setup
 bench: build
 	@tools/setup-packages $(BENCH_PACKAGES)
 	cmake --build $(BUILD) -j $(JOBS) --target tick_benchmark tick_rate bare_window
-	bench/run-all.sh $(BUILD)
+	$(WITH_RUNTIME) bench/run-all.sh $(BUILD)
 
 # The .deb: the same bytes from every clone of a commit.
 package: build
@@ -77,14 +80,14 @@ package: build
 # a second build elsewhere that must give the same .deb.
 check-package: package
 	@tools/setup-packages $(CHECK_PACKAGE_PACKAGES)
-	packaging/check-package $(BUILD)
+	$(WITH_RUNTIME) packaging/check-package $(BUILD)
 
 # The static site in $(WEB_BUILD)/site: index.html at its root, relative
 # paths only. The icons come from the native build's converter.
 web: configure
 	@tools/setup-packages $(WEB_PACKAGES)
-	cmake --build $(BUILD) -j $(JOBS) --target ico_to_png
-	$(BUILD)/ico_to_png scene/pictures/vantor.ico $(WEB_BUILD)/icons 192 512
+	$(WITH_RUNTIME) cmake --build $(BUILD) -j $(JOBS) --target ico_to_png
+	$(WITH_RUNTIME) $(BUILD)/ico_to_png scene/pictures/vantor.ico $(WEB_BUILD)/icons 192 512
 	test -f $(WEB_BUILD)/cmake/CMakeCache.txt || $(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD)/cmake \
 	  -DCMAKE_BUILD_TYPE=Release
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target vantor_web

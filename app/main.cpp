@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/Form1.h"
 #include "platform/qt/IconImages.h"
@@ -9,6 +11,12 @@
 #include "scene/Form1Description.h"
 
 int main(int argc, char** argv) {
+  if (!platform::qt::QtFrontEnd::CanReachDisplay(argc, argv)) {
+    std::fputs("vantor needs a desktop session (X11 or Wayland); to try it without one, on a virtual X server "
+               "(package xvfb): xvfb-run -a make run, or xvfb-run -a vantor once installed\n",
+               stderr);
+    return EXIT_FAILURE;
+  }
   platform::qt::QtFrontEnd::PrepareApplication();
   QApplication application(argc, argv);
   QGuiApplication::setDesktopFileName("io.github.vantor.vantor");

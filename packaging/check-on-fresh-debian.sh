@@ -7,9 +7,12 @@ deb=$(realpath "${1:?the .deb to check}")
 cd "$(dirname "$0")/.."
 tools/setup-packages debootstrap
 root=$(mktemp -d /var/tmp/vantor-debian.XXXXXX)
+# mktemp makes it 0700; apt's own user must read it, as it can a real root.
+chmod 0755 "$root"
 cleanup() {
-  umount "$root/proc" "$root/dev" 2>/dev/null || true
-  rm -rf "$root"
+  umount "$root/dev/pts" "$root/dev" "$root/proc" 2>/dev/null || true
+  # Never into /dev, should it still be mounted there.
+  rm -rf --one-file-system "$root"
 }
 trap cleanup EXIT
 
@@ -50,9 +53,16 @@ debootstrap --variant=minbase bookworm "$root" "$mirror" >/dev/null
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mount -t proc proc "$root/proc"
 mount --bind /dev "$root/dev"
+# What is mounted below it from here on stays out of this machine's /dev.
+mount --make-slave "$root/dev"
+# dpkg logs through a terminal of its own.
+mount --bind /dev/pts "$root/dev/pts"
 cp "$deb" "$root/tmp/vantor.deb"
+# A minimal system has no apt-utils, and debconf would warn on each install
+# that it delays its questions: there are none to ask.
+install=(env DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes apt-get install -y -qq --no-install-recommends)
 chroot "$root" apt-get update -qq
-chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends /tmp/vantor.deb
+chroot "$root" "${install[@]}" /tmp/vantor.deb
 id=io.github.vantor.vantor
 for file in /usr/games/vantor /usr/share/applications/$id.desktop /usr/share/metainfo/$id.metainfo.xml \
             /usr/share/man/man6/vantor.6.gz /usr/share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/$id.png; do
@@ -61,13 +71,18 @@ done
 
 # The game waits at its instructions box, so still running after three
 # seconds means it started: offscreen, and on an X server as on a desktop.
-chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends xvfb xauth
+# It gets a runtime folder, as a desktop session would give it; what it
+# prints is shown only if it did not start.
+chroot "$root" "${install[@]}" xvfb xauth
+runtime=$(chroot "$root" mktemp -d)
 for platform in offscreen xcb; do
   run=(/usr/games/vantor)
   [[ $platform == xcb ]] && run=(xvfb-run -a /usr/games/vantor)
   status=0
-  chroot "$root" env QT_QPA_PLATFORM=$platform timeout 3 "${run[@]}" || status=$?
+  out=$(chroot "$root" env XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=$platform timeout 3 "${run[@]}" 2>&1) \
+    || status=$?
   if [[ $status -ne 124 ]]; then
+    echo "$out" >&2
     echo "vantor ended with status $status on a fresh Debian 12 ($platform)" >&2
     exit 1
   fi

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <QTimer>
+#include <string_view>
 
 #include "platform/Units.h"
 #include "platform/qt/FieldAccessible.h"
@@ -112,6 +113,17 @@ class FreshKeysOnly final : public QObject {
 
 void QtFrontEnd::PrepareApplication() {
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+}
+
+bool QtFrontEnd::CanReachDisplay(int argc, char** argv) {
+  for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+    if (!qEnvironmentVariableIsEmpty(variable)) return true;
+  // Qt takes its options with one dash or two, each followed by its value.
+  for (int i = 1; i + 1 < argc; ++i) {
+    const std::string_view option = argv[i];
+    if (option == "-platform" || option == "--platform" || option == "-display" || option == "--display") return true;
+  }
+  return false;
 }
 
 QtFrontEnd::QtFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {

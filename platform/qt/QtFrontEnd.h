@@ -21,6 +21,11 @@ class QtFrontEnd final : public Runtime {
   // Call before the QApplication is made: whole-number display scales keep
   // the pixels crisp.
   static void PrepareApplication();
+  // Call before the QApplication is made: false when there is no display to
+  // open a window on, where Qt would abort blaming the installation. An X11
+  // or Wayland session, or a platform chosen by hand (QT_QPA_PLATFORM,
+  // -platform, -display), counts as one; Qt reports any failure to reach it.
+  static bool CanReachDisplay(int argc, char** argv);
 
   explicit QtFrontEnd(std::string appTitle);
   ~QtFrontEnd() override;
