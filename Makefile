@@ -20,8 +20,16 @@ CHECK_WINDOWS_PACKAGES := wine wine64 xvfb xauth xdotool x11-utils
 # where the environment has none, so Qt has nothing to warn about as root.
 WITH_RUNTIME := $(CURDIR)/tools/with-runtime-dir
 
+# The browser build. Debian's emscripten runs on Debian's node modules,
+# whichever node comes first on PATH.
+WEB_BUILD ?= build-web
+PORT ?= 8000
+WEB_PACKAGES := emscripten python3-fonttools python3-brotli fonts-liberation2
+CHECK_WEB_PACKAGES := chromium
+EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
+
 .PHONY: setup configure build run test check-wayland sanitize fuzz bench package check-package clean \
-        windows check-windows bench-windows
+        web serve-web check-web bench-web windows check-windows bench-windows
 
 setup:
 	@tools/setup-packages $(PACKAGES)
@@ -79,6 +87,39 @@ check-package: package
 	@tools/setup-packages $(CHECK_PACKAGE_PACKAGES)
 	$(WITH_RUNTIME) packaging/check-package $(BUILD)
 
+# The static site in $(WEB_BUILD)/site: index.html at its root, relative
+# paths only. The icons come from the native build's converter.
+web: configure
+	@tools/setup-packages $(WEB_PACKAGES)
+	$(WITH_RUNTIME) cmake --build $(BUILD) -j $(JOBS) --target ico_to_png
+	$(WITH_RUNTIME) $(BUILD)/ico_to_png scene/pictures/vantor.ico $(WEB_BUILD)/icons 192 512
+	test -f $(WEB_BUILD)/cmake/CMakeCache.txt || $(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD)/cmake \
+	  -DCMAKE_BUILD_TYPE=Release
+	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target vantor_web
+	/usr/bin/python3 platform/web/build-site $(WEB_BUILD)/site $(WEB_BUILD)/cmake/platform/web $(WEB_BUILD)/icons
+
+serve-web: web
+	node platform/web/serve.mjs $(WEB_BUILD)/site $(PORT)
+
+$(WEB_BUILD)/node_modules.stamp: tests/web/package.json tests/web/package-lock.json
+	@tools/setup-packages $(CHECK_WEB_PACKAGES)
+	@command -v npm >/dev/null || tools/setup-packages npm
+	cd tests/web && npm ci --no-audit --no-fund
+	@touch $@
+
+# The logic tests compiled to WebAssembly under node, then the site in
+# headless chromium, played as a person plays it.
+check-web: web $(WEB_BUILD)/node_modules.stamp
+	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target vantor_tests
+	cd $(WEB_BUILD)/cmake && ctest --output-on-failure
+	node tests/web/check-web.mjs $(WEB_BUILD)/site
+
+# The site's measurements, as one table.
+bench-web: web $(WEB_BUILD)/node_modules.stamp
+	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target tick_benchmark_web
+	cmake --build $(BUILD) -j $(JOBS) --target tick_benchmark
+	node bench/web/bench-web.mjs $(WEB_BUILD) $(BUILD)
+
 # build-windows/vantor.exe, the zip that holds it alone, and the installer.
 windows:
 	@tools/setup-packages $(WINDOWS_PACKAGES)
@@ -103,4 +144,4 @@ bench-windows: windows build
 	bench/windows/run.sh $(BUILD_WINDOWS) $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz $(BUILD_WINDOWS)
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz $(WEB_BUILD) $(BUILD_WINDOWS)

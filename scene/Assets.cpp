@@ -4,19 +4,26 @@
 // file at run time. VANTOR_PICTURES is the folder that holds them.
 #define VANTOR_STRINGIFY2(x) #x
 #define VANTOR_STRINGIFY(x) VANTOR_STRINGIFY2(x)
+#if defined(__wasm__)
+// A WebAssembly object wants a section of its own for each piece of data,
+// global symbols and their sizes.
+#define VANTOR_SECTION(symbol) \
+  ".section .rodata." #symbol ",\"\",@\n.globl " #symbol "_begin\n.globl " #symbol "_end\n"
+#define VANTOR_END(symbol) \
+  ".size " #symbol "_begin, " #symbol "_end - " #symbol "_begin\n.size " #symbol "_end, 0\n"
+#elif defined(_WIN32)
 // A PE object has no section stack: its read-only data goes to .rdata, and
 // the code goes on in .text.
-#if defined(_WIN32)
-#define VANTOR_READ_ONLY ".section .rdata,\"dr\"\n"
-#define VANTOR_BACK ".text\n"
+#define VANTOR_SECTION(symbol) ".section .rdata,\"dr\"\n.balign 16\n"
+#define VANTOR_END(symbol) ".text\n"
 #else
-#define VANTOR_READ_ONLY ".section .rodata\n"
-#define VANTOR_BACK ".previous\n"
+#define VANTOR_SECTION(symbol) ".section .rodata\n.balign 16\n"
+#define VANTOR_END(symbol) ".previous\n"
 #endif
-#define VANTOR_EMBED(symbol, file)                                                            \
-  asm(VANTOR_READ_ONLY ".balign 16\n" #symbol "_begin:\n.incbin \"" VANTOR_STRINGIFY(VANTOR_PICTURES) \
-      "/" file "\"\n" #symbol "_end:\n" VANTOR_BACK);                                         \
-  extern "C" const std::uint8_t symbol##_begin[];                                             \
+#define VANTOR_EMBED(symbol, file)                                                                  \
+  asm(VANTOR_SECTION(symbol) #symbol "_begin:\n.incbin \"" VANTOR_STRINGIFY(VANTOR_PICTURES) "/" file \
+      "\"\n" #symbol "_end:\n" VANTOR_END(symbol));                                               \
+  extern "C" const std::uint8_t symbol##_begin[];                                                    \
   extern "C" const std::uint8_t symbol##_end[]
 
 VANTOR_EMBED(vantor_background, "background.bmp");

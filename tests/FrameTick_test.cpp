@@ -113,6 +113,18 @@ TEST_F(FrameTickTest, HeldEnterRelaunchesFromWhereTheBulletLeftOnTheWayThePlayer
   EXPECT_TRUE(form.sshoot.Visible);
 }
 
+// With the bullet parked, every tick reads the heading back from the picture
+// the player shows, whichever of the four it is.
+TEST_F(FrameTickTest, AParkedTickTakesTheHeadingFromTheFacingPicture) {
+  const char* const words[] = {"up", "down", "left", "right"};
+  for (int facing = 0; facing < 4; ++facing) {
+    form.player1.Picture = form.dir(facing).Picture;
+    form.direction.Caption = facing == 0 ? "down" : "up";
+    Tick();
+    EXPECT_EQ(form.direction.Caption, words[facing]);
+  }
+}
+
 // A dot is struck when its box overlaps or touches the bullet's, with each
 // right or bottom edge summed in single precision, as the controls hold them.
 TEST_F(FrameTickTest, TheBulletStrikesWhatItOverlapsOrTouchesOnSinglePrecisionSums) {

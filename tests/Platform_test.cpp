@@ -25,10 +25,12 @@ TEST(KeyStateTest, ReadsDownWhileHeldAPressOnceAndNothingAfterLosingTheKeyboard)
   EXPECT_NE(keys.Query(13), 0);
   EXPECT_EQ(keys.Query(13), 0);
 
-  // Losing the keyboard forgets a held key and its pending press alike.
+  // Losing the keyboard forgets held keys and their pending presses alike,
+  // fire as well as the arrows.
   keys.Press(38);
+  keys.Press(13);
   keys.ReleaseAll();
-  EXPECT_EQ(keys.Query(38) | keys.Query(1000), 0);
+  EXPECT_EQ(keys.Query(38) | keys.Query(13) | keys.Query(1000), 0);
 }
 
 TEST(ColourTest, RedIsTheLowByteAndSystemColoursResolve) {

@@ -1,19 +1,25 @@
-// Writes the program icon at every size of the desktop's icon theme, as
-// PNGs: ico_to_png ICON_FILE OUTPUT_DIR writes OUTPUT_DIR/vantor-SIZE.png.
+// Writes the program icon at every size of the desktop's icon theme, or at
+// the sizes named, as PNGs: ico_to_png ICON_FILE OUTPUT_DIR [SIZE...] writes
+// OUTPUT_DIR/vantor-SIZE.png.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <cstdio>
+#include <cstdlib>
 #include <iterator>
+#include <vector>
 
 #include "platform/qt/IconImages.h"
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: ico_to_png ICON_FILE OUTPUT_DIR\n");
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: ico_to_png ICON_FILE OUTPUT_DIR [SIZE...]\n");
     return 2;
   }
+  std::vector<int> sizes(std::begin(platform::qt::kIconSizes), std::end(platform::qt::kIconSizes));
+  if (argc > 3) sizes.clear();
+  for (int i = 3; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
   QFile file(QString::fromLocal8Bit(argv[1]));
   if (!file.open(QIODevice::ReadOnly)) {
     std::fprintf(stderr, "ico_to_png: cannot read %s\n", argv[1]);
@@ -21,8 +27,8 @@ int main(int argc, char** argv) {
   }
   const QByteArray bytes = file.readAll();
   const auto images = platform::qt::IconImages(
-      {reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())});
-  if (images.size() != std::size(platform::qt::kIconSizes)) {
+      {reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())}, sizes);
+  if (images.size() != sizes.size()) {
     std::fprintf(stderr, "ico_to_png: %s lacks its 16 or 32 px image\n", argv[1]);
     return 1;
   }

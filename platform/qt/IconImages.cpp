@@ -22,7 +22,7 @@ QImage BlockScaled(const QImage& source, int size, int factor) {
 
 }  // namespace
 
-std::vector<QImage> IconImages(std::span<const std::uint8_t> icoFile) {
+std::vector<QImage> IconImages(std::span<const std::uint8_t> icoFile, std::span<const int> sizes) {
   const QByteArray bytes =
       QByteArray::fromRawData(reinterpret_cast<const char*>(icoFile.data()), static_cast<qsizetype>(icoFile.size()));
   QBuffer buffer;
@@ -38,7 +38,7 @@ std::vector<QImage> IconImages(std::span<const std::uint8_t> icoFile) {
   if (!sources.contains(16) || !sources.contains(32)) return {};
 
   std::vector<QImage> images;
-  for (const int size : kIconSizes) {
+  for (const int size : sizes) {
     // The source that fills most of the size; on a tie the larger one, for
     // its finer detail.
     const QImage* best = nullptr;

@@ -1,0 +1,216 @@
+#include "platform/web/WebFrontEnd.h"
+
+#include <emscripten.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <stdexcept>
+
+#include "platform/Pixels.h"
+#include "platform/Units.h"
+
+// The page's side of each call: front.js defines Module.page before the game
+// starts.
+EM_JS(void, PageForm, (int width, int height, int back, int fore), { Module.page.form(width, height, back, fore); });
+EM_JS(void, PageFocusFirst, (), { Module.page.focusFirst(); });
+EM_JS(void, PageAdd, (int id, int kind, const char* name, const char* accessibleName, int labelFor, int tabIndex), {
+  Module.page.add(id, kind, UTF8ToString(name), UTF8ToString(accessibleName), labelFor, tabIndex);
+});
+EM_JS(void, PageTitle, (const char* caption), { Module.page.title(UTF8ToString(caption)); });
+EM_JS(void, PageText, (int id, const char* text), { Module.page.text(id, UTF8ToString(text)); });
+EM_JS(void, PageColours, (int id, int back, int fore), { Module.page.colours(id, back, fore); });
+EM_JS(void, PagePlace, (int id, int x, int y, int width, int height), { Module.page.place(id, x, y, width, height); });
+EM_JS(void, PageVisible, (int id, int visible), { Module.page.visible(id, visible != 0); });
+EM_JS(void, PageEnabled, (int id, int enabled), { Module.page.enabled(id, enabled != 0); });
+EM_JS(void, PagePaint, (int id, const void* pixels, int stride, int x, int y, int width, int height), {
+  Module.page.paint(id, HEAPU8, pixels, stride, x, y, width, height);
+});
+EM_JS(void, PageSprite, (int id, int index, const char* name, int x, int y, int width, int height), {
+  Module.page.sprite(id, index, UTF8ToString(name), x, y, width, height);
+});
+EM_JS(void, PageWakeTimer, (int timer, double delayMs), { Module.page.wakeTimer(timer, delayMs); });
+EM_ASYNC_JS(void, PageDialog, (const char* caption, const char* prompt), {
+  await Module.page.dialog(UTF8ToString(caption), UTF8ToString(prompt));
+});
+
+namespace platform::web {
+namespace {
+
+WebFrontEnd* current = nullptr;
+
+// The kinds as the page knows them.
+int KindOf(const Control& control) {
+  if (dynamic_cast<const PictureBox*>(&control)) return 0;
+  if (dynamic_cast<const Label*>(&control)) return 1;
+  if (dynamic_cast<const TextBox*>(&control)) return 2;
+  if (dynamic_cast<const CommandButton*>(&control)) return 3;
+  return -1;
+}
+
+// 0xRRGGBB, as the page's colours are written.
+int Css(Colour colour) { return RedOf(colour) << 16 | GreenOf(colour) << 8 | BlueOf(colour); }
+
+constexpr int kEnter = 13, kSpace = 32, kEscape = 27;
+bool AnswersABox(int vk) { return vk == kEnter || vk == kSpace || vk == kEscape; }
+
+// Event times are milliseconds with a fraction; the rule compares them as
+// whole microseconds.
+std::uint64_t Stamp(double at) { return static_cast<std::uint64_t>(std::llround(at * 1000)); }
+
+}  // namespace
+
+// The page as the screen of the pass after each event: each call changes
+// one element.
+class PageScreen final : public Screen {
+ public:
+  explicit PageScreen(const Form& form) : form_(form) {}
+  void Follow(const ScreenPass& pass) {
+    pass_ = &pass;
+    for (const auto& field : pass.Fields()) spritesShown_.resize(spritesShown_.size() + field->Sprites().size());
+  }
+
+  int IdOf(const Control& control) const {
+    const auto& controls = form_.Controls();
+    for (std::size_t i = 0; i < controls.size(); ++i)
+      if (controls[i].get() == &control) return static_cast<int>(i);
+    throw std::out_of_range("control of another form");
+  }
+
+  void SetTitle(const std::string& caption) override { PageTitle(caption.c_str()); }
+  void SetText(const Control& c, const std::string& text) override { PageText(IdOf(c), text.c_str()); }
+  void SetColours(const Control& c, Colour back, Colour fore) override { PageColours(IdOf(c), Css(back), Css(fore)); }
+  void SetPlace(const Control& c, const PixelRect& r) override { PagePlace(IdOf(c), r.x, r.y, r.width, r.height); }
+  void SetVisible(const Control& c, bool visible) override { PageVisible(IdOf(c), visible); }
+  void SetEnabled(const Control& c, bool enabled) override { PageEnabled(IdOf(c), enabled); }
+
+  void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override {
+    const int id = IdOf(field.Field());
+    for (const PixelRect& r : changed)
+      PagePaint(id, field.Pixels() + static_cast<std::size_t>(r.y) * field.Width() + r.x, field.Width(), r.x, r.y,
+                r.width, r.height);
+    // A screen reader finds the named boxes inside while they show.
+    std::size_t first = 0;
+    for (const auto& f : pass_->Fields()) {
+      if (f.get() == &field) break;
+      first += f->Sprites().size();
+    }
+    for (std::size_t i = 0; i < field.Sprites().size(); ++i) {
+      const PictureBox& sprite = *field.Sprites()[i];
+      const PixelRect shown = sprite.Shown() ? field.SpriteRect(i) : PixelRect{};
+      if (sprite.AccessibleName.empty() || shown == spritesShown_[first + i]) continue;
+      spritesShown_[first + i] = shown;
+      PageSprite(id, static_cast<int>(i), sprite.AccessibleName.c_str(), shown.x, shown.y, shown.width, shown.height);
+    }
+  }
+
+  void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override {
+    using namespace std::chrono;
+    const auto now = TimerSchedule::Clock::now();
+    const double delay = at ? std::max(0.0, duration<double, std::milli>(*at - now).count()) : -1.0;
+    PageWakeTimer(static_cast<int>(timer), delay);
+  }
+
+ private:
+  const Form& form_;
+  const ScreenPass* pass_ = nullptr;
+  std::vector<PixelRect> spritesShown_;  // where each named box inside a field was last shown
+};
+
+WebFrontEnd::WebFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) { current = this; }
+
+WebFrontEnd::~WebFrontEnd() {
+  if (current == this) current = nullptr;
+}
+
+WebFrontEnd& WebFrontEnd::Current() {
+  if (current == nullptr) throw std::logic_error("no web front end");
+  return *current;
+}
+
+void WebFrontEnd::Show(Form& form) {
+  form_ = &form;
+  PageForm(ToPixels(form.ClientWidth), ToPixels(form.ClientHeight), Css(ResolveColour(vbButtonFace)),
+           Css(ResolveColour(vbButtonText)));
+  const auto& controls = form.Controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const Control& c = *controls[i];
+    if (c.Container != nullptr || KindOf(c) < 0) continue;
+    int labelFor = -1;
+    if (!c.LabelFor.empty())
+      for (std::size_t j = 0; j < controls.size(); ++j)
+        if (controls[j]->Name == c.LabelFor) labelFor = static_cast<int>(j);
+    PageAdd(static_cast<int>(i), KindOf(c), c.Name.c_str(), c.AccessibleName.c_str(), labelFor, c.TabIndex);
+  }
+  screen_ = std::make_unique<PageScreen>(form);
+  pass_ = std::make_unique<ScreenPass>(form, *screen_);
+  screen_->Follow(*pass_);
+  pass_->Run();
+  if (form.Load) pass_->Dispatch(form.Load);
+  PageFocusFirst();
+}
+
+void WebFrontEnd::ShowMessage(const std::string& prompt) {
+  if (pass_) pass_->Run();
+  // The page takes the keyboard from the form while the dialog is open.
+  Keys().ReleaseAll();
+  box_ = answerKeysDown_.RuleForNewBox();
+  PageDialog(AppTitle().c_str(), prompt.c_str());
+  box_.reset();
+}
+
+void WebFrontEnd::Key(int vk, bool down, bool repeat) {
+  if (AnswersABox(vk) && !repeat) {
+    if (down)
+      answerKeysDown_.Pressed(vk);
+    else
+      answerKeysDown_.Released(vk);
+  }
+  if (box_ || repeat) return;  // keys in the dialog are the dialog's
+  if (vk != vbKeyReturn && (vk < vbKeyLeft || vk > vbKeyDown)) return;
+  if (down)
+    Keys().Press(vk);
+  else
+    Keys().Release(vk);
+}
+
+bool WebFrontEnd::BoxAdmits(int vk, bool down, bool repeat, double at) {
+  return box_ && AnswersABox(vk) && box_->Admit(vk, down, repeat, Stamp(at));
+}
+
+void WebFrontEnd::KeyboardLost() { Keys().ReleaseAll(); }
+
+void WebFrontEnd::Click(std::size_t control) {
+  if (auto* button = dynamic_cast<CommandButton*>(form_->Controls().at(control).get()))
+    pass_->Dispatch([button] { button->Press(); });
+}
+
+void WebFrontEnd::Type(std::size_t control, const std::string& text) {
+  if (auto* box = dynamic_cast<TextBox*>(form_->Controls().at(control).get()))
+    pass_->Dispatch([box, &text] {
+      if (box->Enabled) box->Text = text;
+    });
+}
+
+void WebFrontEnd::TimerWoke(std::size_t timer) { pass_->TimerWoke(timer, TimerSchedule::Clock::now()); }
+
+}  // namespace platform::web
+
+// What the page calls.
+extern "C" {
+using platform::web::WebFrontEnd;
+EMSCRIPTEN_KEEPALIVE void vantor_key(int vk, int down, int repeat) {
+  WebFrontEnd::Current().Key(vk, down != 0, repeat != 0);
+}
+EMSCRIPTEN_KEEPALIVE int vantor_box_admits(int vk, int down, int repeat, double at) {
+  return WebFrontEnd::Current().BoxAdmits(vk, down != 0, repeat != 0, at);
+}
+EMSCRIPTEN_KEEPALIVE void vantor_keyboard_lost() { WebFrontEnd::Current().KeyboardLost(); }
+EMSCRIPTEN_KEEPALIVE void vantor_click(int control) { WebFrontEnd::Current().Click(static_cast<std::size_t>(control)); }
+EMSCRIPTEN_KEEPALIVE void vantor_type(int control, const char* text) {
+  WebFrontEnd::Current().Type(static_cast<std::size_t>(control), text);
+}
+EMSCRIPTEN_KEEPALIVE void vantor_timer_woke(int timer) {
+  WebFrontEnd::Current().TimerWoke(static_cast<std::size_t>(timer));
+}
+}

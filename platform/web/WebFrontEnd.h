@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Form.h"
+#include "platform/FreshKeys.h"
+#include "platform/Runtime.h"
+#include "platform/ScreenPass.h"
+
+namespace platform::web {
+
+// The form in a browser page: its labels, text box and button as HTML
+// controls at their design places, its play field as a canvas, its message
+// boxes as modal dialogs. The page's script (front.js) owns the elements and
+// forwards the page's events here; this side owns every rule.
+class PageScreen;
+
+class WebFrontEnd final : public Runtime {
+ public:
+  explicit WebFrontEnd(std::string appTitle);
+  ~WebFrontEnd() override;
+
+  // Builds the page's controls, raises the load event, then shows the form.
+  void Show(Form& form);
+  // Waits in the page's dialog until it closes; the page's events, timer
+  // ticks among them, go on meanwhile.
+  void ShowMessage(const std::string& prompt) override;
+
+  // The page's events. Keys carry virtual key codes; a dialog's keys also
+  // the event's time.
+  void Key(int vk, bool down, bool repeat);
+  void KeyboardLost();
+  void Click(std::size_t control);
+  void Type(std::size_t control, const std::string& text);
+  void TimerWoke(std::size_t timer);
+  // Whether the open dialog takes this key, by the fresh-key rule.
+  bool BoxAdmits(int vk, bool down, bool repeat, double at);
+
+  static WebFrontEnd& Current();
+
+ private:
+  Form* form_ = nullptr;
+  std::unique_ptr<PageScreen> screen_;
+  std::unique_ptr<ScreenPass> pass_;
+  AnswerKeysDown answerKeysDown_;
+  std::optional<FreshKeyRule> box_;  // the open dialog's
+};
+
+}  // namespace platform::web
