@@ -133,6 +133,7 @@ windows:
 check-windows: windows
 	@tools/setup-packages $(CHECK_WINDOWS_PACKAGES)
 	rm -rf $(BUILD_WINDOWS)/wine
+	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target take_screenshot
 	cd $(BUILD_WINDOWS) && ctest --output-on-failure
 	timeout 900 tools/check-windows $(BUILD_WINDOWS)
 

@@ -1,5 +1,7 @@
 // Saves the Windows window's client area in the README's scene, as a 32-bit
 // bitmap, to compare with the desktop's: take_screenshot OUTPUT.bmp
+// Fails if the field on the screen is not the composed field, each pixel a
+// whole square at the window's scale: colours, orientation, place, scale.
 #include <cstdio>
 #include <vector>
 
@@ -42,6 +44,18 @@ int main(int argc, char** argv) {
   DeleteObject(bitmap);
   ReleaseDC(window, screen);
 
+  // The field's last row lies under the strip's controls, as on the desktop.
+  const platform::FieldRaster& field = front.Field();
+  const int scale = client.right / field.Width();
+  long differ = 0;
+  for (int y = 0; y < field.Height() - 1; ++y)
+    for (int x = 0; x < field.Width(); ++x)
+      for (int dy = 0; dy < scale; ++dy)
+        for (int dx = 0; dx < scale; ++dx)
+          differ += ((pixels[static_cast<std::size_t>(y * scale + dy) * client.right + x * scale + dx] ^
+                      field.At(x, y)) & 0xFFFFFF) != 0;
+  std::printf("field at scale %d: %ld screen pixels differ from the composed field\n", scale, differ);
+
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;  // "BM"
   file.bfOffBits = sizeof file + sizeof header;
@@ -51,5 +65,5 @@ int main(int argc, char** argv) {
   std::fwrite(&file, sizeof file, 1, out);
   std::fwrite(&header, sizeof header, 1, out);
   std::fwrite(pixels.data(), 4, pixels.size(), out);
-  return std::fclose(out) == 0 ? 0 : 1;
+  return std::fclose(out) == 0 && differ == 0 ? 0 : 1;
 }
