@@ -11,7 +11,9 @@ work=$(mktemp -d)
 trap 'kill "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: between two runs no client is left, and a server that resets then
+# refuses the next program's connection now and again.
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done

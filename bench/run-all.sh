@@ -16,7 +16,7 @@ flying=$(ns FlyingTick)
 idle=$(ns IdleTick)
 
 # The real window under Xvfb for ten seconds, the bullet flying, all keys held.
-rate=$(xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb "$build/bench/tick_rate" 10 2>/dev/null)
+rate=$(xvfb-run -a -s "-screen 0 1024x768x24 -noreset" env QT_QPA_PLATFORM=xcb "$build/bench/tick_rate" 10 2>/dev/null)
 per_second=$(sed -E 's/.*: ([0-9.]+) per second.*/\1/' <<<"$rate")
 longest=$(sed -E 's/.*longest gap ([0-9.]+) ms.*/\1/' <<<"$rate")
 missed=$(sed -E 's/.*or more ([0-9]+).*/\1/' <<<"$rate")

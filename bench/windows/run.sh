@@ -6,7 +6,7 @@ set -euo pipefail
 build=$(realpath "${1:?Windows build directory}")
 native=$(realpath "${2:?desktop build directory}")
 if [[ -z "${DISPLAY:-}" ]]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
 export WINEPREFIX=$build/wine-bench WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 work=$(mktemp -d)
