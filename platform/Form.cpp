@@ -1,5 +1,7 @@
 #include "platform/Form.h"
 
+#include <algorithm>
+
 namespace platform {
 namespace {
 
@@ -34,6 +36,22 @@ Form::Form(const FormDescription& description)
     }
     controls_.push_back(MakeControl(d, container));
   }
+}
+
+std::vector<Control*> Form::TabStops() const {
+  std::vector<Control*> stops;
+  for (const auto& control : controls_)
+    if (control->Container == nullptr &&
+        (dynamic_cast<TextBox*>(control.get()) != nullptr || dynamic_cast<CommandButton*>(control.get()) != nullptr))
+      stops.push_back(control.get());
+  std::stable_sort(stops.begin(), stops.end(), [](const Control* a, const Control* b) { return a->TabIndex < b->TabIndex; });
+  return stops;
+}
+
+Control* Form::FirstTabStop() const {
+  for (Control* stop : TabStops())
+    if (stop->Shown() && stop->Enabled) return stop;
+  return nullptr;
 }
 
 Control* Form::FindControl(std::string_view name, int index) const {

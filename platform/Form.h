@@ -31,6 +31,12 @@ class Form {
 
   // Every control, in the order of the description.
   const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+  // The form's own text boxes and command buttons, the controls that the
+  // keyboard reaches, in tab order.
+  std::vector<Control*> TabStops() const;
+  // The first tab stop that is shown and enabled: the one that has the
+  // focus when the window opens. Nullptr if there is none.
+  Control* FirstTabStop() const;
 
   template <class T>
   T& Find(std::string_view name, int index = -1) const {

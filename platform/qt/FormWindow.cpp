@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -160,13 +159,8 @@ void FormWindow::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clo
 }
 
 void FormWindow::OrderTabs() {
-  std::vector<const Control*> focusable;
-  for (const Control* control : bound_)
-    if (WidgetOf(*control)->focusPolicy() != Qt::NoFocus) focusable.push_back(control);
-  std::sort(focusable.begin(), focusable.end(),
-            [](const Control* a, const Control* b) { return a->TabIndex < b->TabIndex; });
-  for (std::size_t i = 1; i < focusable.size(); ++i)
-    QWidget::setTabOrder(WidgetOf(*focusable[i - 1]), WidgetOf(*focusable[i]));
+  const std::vector<Control*> stops = form_.TabStops();
+  for (std::size_t i = 1; i < stops.size(); ++i) QWidget::setTabOrder(WidgetOf(*stops[i - 1]), WidgetOf(*stops[i]));
 }
 
 // A label that captions a control is its buddy: a screen reader then says
@@ -181,12 +175,7 @@ void FormWindow::TieCaptions() {
 }
 
 void FormWindow::FocusFirst() {
-  const Control* first = nullptr;
-  for (const Control* c : bound_) {
-    if (WidgetOf(*c)->focusPolicy() == Qt::NoFocus || !c->Shown() || !c->Enabled) continue;
-    if (first == nullptr || c->TabIndex < first->TabIndex) first = c;
-  }
-  if (first != nullptr) WidgetOf(*first)->setFocus(Qt::OtherFocusReason);
+  if (const Control* first = form_.FirstTabStop()) WidgetOf(*first)->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace platform::qt

@@ -34,10 +34,6 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HBRUSH back
   RegisterClassExW(&c);
 }
 
-bool Focusable(const Control& control) {
-  return dynamic_cast<const TextBox*>(&control) != nullptr || dynamic_cast<const CommandButton*>(&control) != nullptr;
-}
-
 }  // namespace
 
 int FormWindow::ScaleFor(UINT dpi) { return std::max(1, static_cast<int>((dpi + 48) / 96)); }
@@ -59,6 +55,7 @@ FormWindow::FormWindow(Form& form, KeyState& keys, HINSTANCE instance)
   for (const auto& control : form.Controls())
     if (control->Container == nullptr && dynamic_cast<const Timer*>(control.get()) == nullptr)
       order.push_back(control.get());
+  // In tab order: of two labels that caption one control, the first names it.
   std::stable_sort(order.begin(), order.end(),
                    [](const Control* a, const Control* b) { return a->TabIndex < b->TabIndex; });
   for (const Control* control : order) {
@@ -248,19 +245,17 @@ void FormWindow::TimerWoke(std::size_t timer) {
 }
 
 void FormWindow::FocusFirst() {
-  for (const Child& child : children_)
-    if (Focusable(*child.control) && child.control->Shown() && child.control->Enabled) {
-      focus_ = child.hwnd;  // taken again whenever the window becomes active
-      SetFocus(child.hwnd);
-      return;
-    }
+  if (const Control* first = form_.FirstTabStop()) {
+    focus_ = Find(*first)->hwnd;  // taken again whenever the window becomes active
+    SetFocus(focus_);
+  }
 }
 
 void FormWindow::MoveFocus(bool forward) {
   std::vector<const Child*> stops;
-  for (const Child& child : children_)
-    if (Focusable(*child.control) && IsWindowVisible(child.hwnd) && IsWindowEnabled(child.hwnd))
-      stops.push_back(&child);
+  for (const Control* stop : form_.TabStops())
+    if (const Child* child = Find(*stop); IsWindowVisible(child->hwnd) && IsWindowEnabled(child->hwnd))
+      stops.push_back(child);
   if (stops.empty()) return;
   const HWND focus = GetFocus();
   auto at = std::find_if(stops.begin(), stops.end(), [focus](const Child* c) { return c->hwnd == focus; });
