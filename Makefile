@@ -35,7 +35,7 @@ setup:
 	@tools/setup-packages $(PACKAGES)
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --preset default -B $(BUILD)
 
 configure: setup $(BUILD)/CMakeCache.txt
 
@@ -52,19 +52,18 @@ test: build
 # mapped as a toplevel with its title and app id.
 check-wayland: build
 	@tools/setup-packages $(WAYLAND_PACKAGES)
-	tools/check-wayland $(BUILD)/vantor
+	tests/wayland/check-wayland $(BUILD)/vantor
 
 # The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: setup
-	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_SANITIZE=ON
+	cmake --preset sanitize -B $(BUILD)-sanitize
 	$(WITH_RUNTIME) cmake --build $(BUILD)-sanitize -j $(JOBS)
 	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen $(WITH_RUNTIME) ctest --output-on-failure -j $(JOBS)
 
 # Text in the time box, fuzzed from the committed seeds for FUZZ_SECONDS.
 fuzz: setup
 	@tools/setup-packages $(FUZZ_PACKAGES)
-	cmake -S . -B $(BUILD)-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DVANTOR_FUZZ=ON -DBUILD_TESTING=OFF
+	cmake --preset fuzz -B $(BUILD)-fuzz
 	cmake --build $(BUILD)-fuzz --target fuzz_time_box -j $(JOBS)
 	mkdir -p $(BUILD)-fuzz/corpus
 	$(BUILD)-fuzz/fuzz/fuzz_time_box -max_total_time=$(FUZZ_SECONDS) -timeout=5 -max_len=256 \
@@ -85,7 +84,7 @@ package: build
 # a second build elsewhere that must give the same .deb.
 check-package: package
 	@tools/setup-packages $(CHECK_PACKAGE_PACKAGES)
-	$(WITH_RUNTIME) packaging/check-package $(BUILD)
+	$(WITH_RUNTIME) tests/package/check-package $(BUILD)
 
 # The static site in $(WEB_BUILD)/site: index.html at its root, relative
 # paths only. The icons come from the native build's converter.
@@ -93,8 +92,7 @@ web: configure
 	@tools/setup-packages $(WEB_PACKAGES)
 	$(WITH_RUNTIME) cmake --build $(BUILD) -j $(JOBS) --target ico_to_png
 	$(WITH_RUNTIME) $(BUILD)/ico_to_png scene/pictures/vantor.ico $(WEB_BUILD)/icons 192 512
-	test -f $(WEB_BUILD)/cmake/CMakeCache.txt || $(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD)/cmake \
-	  -DCMAKE_BUILD_TYPE=Release
+	test -f $(WEB_BUILD)/cmake/CMakeCache.txt || $(EMSCRIPTEN_ENV) emcmake cmake --preset web -B $(WEB_BUILD)/cmake
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target vantor_web
 	/usr/bin/python3 platform/web/build-site $(WEB_BUILD)/site $(WEB_BUILD)/cmake/platform/web $(WEB_BUILD)/icons
 
@@ -123,7 +121,7 @@ bench-web: web $(WEB_BUILD)/node_modules.stamp
 # build-windows/vantor.exe, the zip that holds it alone, and the installer.
 windows:
 	@tools/setup-packages $(WINDOWS_PACKAGES)
-	cmake -S . -B $(BUILD_WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --preset windows -B $(BUILD_WINDOWS)
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS)
 	packaging/windows/build-packages $(BUILD_WINDOWS)
 
@@ -135,7 +133,7 @@ check-windows: windows
 	rm -rf $(BUILD_WINDOWS)/wine
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target take_screenshot
 	cd $(BUILD_WINDOWS) && ctest --output-on-failure
-	timeout 900 tools/check-windows $(BUILD_WINDOWS)
+	timeout 900 tests/windows/check-windows $(BUILD_WINDOWS)
 
 # The Windows program's measurements under Wine, against the desktop build's.
 bench-windows: windows build

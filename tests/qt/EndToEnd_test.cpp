@@ -2,7 +2,7 @@
 #include <QTimer>
 #include <qpa/qwindowsysteminterface.h>
 
-#include "tests/window/WindowFixture.h"
+#include "tests/qt/WindowFixture.h"
 
 // A whole game as a player plays it: real key events, real timers, the real
 // message boxes.

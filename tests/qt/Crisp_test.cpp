@@ -1,4 +1,4 @@
-#include "tests/window/WindowFixture.h"
+#include "tests/qt/WindowFixture.h"
 
 // Run with QT_SCALE_FACTOR=2: the field and its sprites then scale up by
 // whole pixels, every picture pixel a uniform block of its own colour, never

@@ -1,4 +1,4 @@
-#include "tests/window/WindowFixture.h"
+#include "tests/qt/WindowFixture.h"
 
 TEST_F(WindowTest, OpensAfterTheInstructionsBox) {
   ASSERT_EQ(boxes.size(), 1u);

@@ -1,7 +1,7 @@
 #include <set>
 #include <utility>
 
-#include "tests/window/WindowFixture.h"
+#include "tests/qt/WindowFixture.h"
 
 namespace {
 

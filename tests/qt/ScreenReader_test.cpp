@@ -4,7 +4,7 @@
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
-#include "tests/window/WindowFixture.h"
+#include "tests/qt/WindowFixture.h"
 
 namespace {
 
