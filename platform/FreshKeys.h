@@ -14,9 +14,10 @@ namespace platform {
 // same moment. So a key that was down when the box opened counts again only
 // when pressed after a release at an earlier moment.
 //
-// Keys are the front end's own codes; times are its event time stamps.
+// Keys are virtual key codes; times are the front end's event time stamps.
 class FreshKeyRule {
  public:
+  FreshKeyRule() = default;
   explicit FreshKeyRule(std::set<int> downWhenOpened) : held_(std::move(downWhenOpened)) {}
 
   // Whether the box may take this press or release of an answering key.
@@ -25,18 +26,6 @@ class FreshKeyRule {
  private:
   std::set<int> held_;                     // down when the box opened, not pressed anew since
   std::map<int, std::uint64_t> releasedAt_;  // the last release of a held key
-};
-
-// Which answering keys are down in any of the program's windows, for the box
-// that opens next. Front ends report every plain press and release of them.
-class AnswerKeysDown {
- public:
-  void Pressed(int key) { down_.insert(key); }
-  void Released(int key) { down_.erase(key); }
-  FreshKeyRule RuleForNewBox() const { return FreshKeyRule(down_); }
-
- private:
-  std::set<int> down_;
 };
 
 }  // namespace platform

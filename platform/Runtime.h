@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/KeyState.h"
+#include "platform/Keyboard.h"
 #include "platform/Random.h"
 
 namespace platform {
@@ -23,7 +23,8 @@ class Runtime {
 
   // The program's title, the caption of every message box.
   const std::string& AppTitle() const { return appTitle_; }
-  KeyState& Keys() { return keys_; }
+  platform::Keyboard& Keyboard() { return keyboard_; }
+  KeyState& Keys() { return keyboard_.Table(); }
   RandomSource& Random() { return *random_; }
   // Replaces the random source, for tests that script the draws.
   void UseRandom(RandomSource& source) { random_ = &source; }
@@ -32,7 +33,7 @@ class Runtime {
 
  private:
   std::string appTitle_;
-  KeyState keys_;
+  platform::Keyboard keyboard_;
   FixedSeedRandom fixedSeed_;
   RandomSource* random_ = &fixedSeed_;
   Runtime* previous_;

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
+#include <set>
 #include <vector>
 
 #include "platform/Colour.h"
 #include "platform/KeyState.h"
+#include "platform/Keyboard.h"
 #include "platform/TickPacer.h"
 
 using namespace std::chrono;
@@ -31,6 +34,55 @@ TEST(KeyStateTest, ReadsDownWhileHeldAPressOnceAndNothingAfterLosingTheKeyboard)
   keys.Press(13);
   keys.ReleaseAll();
   EXPECT_EQ(keys.Query(38) | keys.Query(13) | keys.Query(1000), 0);
+}
+
+// Enter held on the form when a box opens answers it only once pressed
+// again after a release at an earlier moment: never by a marked repeat, a
+// plain press, or a release and press of one moment, as X may send repeats.
+// Space was up, so its first press answers.
+TEST(KeyboardTest, ABoxTakesOnlyFreshPressesOfKeysHeldWhenItOpened) {
+  platform::Keyboard keyboard;
+  keyboard.Key(13, true, false);
+  keyboard.Key(13, true, true);
+  keyboard.OpenBox();
+  EXPECT_EQ(keyboard.Table().Query(13), 0);  // the game no longer sees it
+  keyboard.Key(37, true, false);             // a box's keys are the box's
+  EXPECT_EQ(keyboard.Table().Query(37), 0);
+  EXPECT_FALSE(keyboard.BoxAdmits(13, true, true, 10));
+  EXPECT_FALSE(keyboard.BoxAdmits(13, true, false, 20));
+  EXPECT_FALSE(keyboard.BoxAdmits(13, false, false, 30));
+  EXPECT_FALSE(keyboard.BoxAdmits(13, true, false, 30));
+  EXPECT_FALSE(keyboard.BoxAdmits(13, false, false, 40));
+  EXPECT_TRUE(keyboard.BoxAdmits(13, true, false, 50));
+  EXPECT_TRUE(keyboard.BoxAdmits(32, true, false, 60));
+  EXPECT_TRUE(keyboard.BoxAdmits(65, true, false, 60));  // not an answering key: the box's own affair
+  keyboard.CloseBox();
+}
+
+// Which keys count as held for the next box: not one the form stopped
+// hearing, nor one pressed in a box (its release may land anywhere), but
+// one the window system says is down, wherever it was pressed.
+TEST(KeyboardTest, AKeyTheFormStoppedHearingIsNotHeld) {
+  platform::Keyboard keyboard;
+  const auto firstPressAnswers = [&keyboard](const std::optional<std::set<int>>& downNow = {}) {
+    keyboard.OpenBox(downNow);
+    const bool answered = keyboard.BoxAdmits(13, true, false, 100);
+    keyboard.CloseBox();
+    return answered;
+  };
+  keyboard.Key(13, true, false);
+  keyboard.Lost();
+  EXPECT_EQ(keyboard.Table().Query(13), 0);
+  EXPECT_TRUE(firstPressAnswers());
+
+  keyboard.OpenBox();
+  ASSERT_TRUE(keyboard.BoxAdmits(13, true, false, 200));  // closes the box; the release is never heard
+  keyboard.CloseBox();
+  EXPECT_TRUE(firstPressAnswers());
+
+  EXPECT_FALSE(firstPressAnswers(std::set{13}));
+  keyboard.Key(13, true, false);
+  EXPECT_FALSE(firstPressAnswers(std::set<int>{}));  // heard held on the form, it stays held
 }
 
 TEST(ColourTest, RedIsTheLowByteAndSystemColoursResolve) {

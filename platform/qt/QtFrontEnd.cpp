@@ -18,6 +18,8 @@
 namespace platform::qt {
 namespace {
 
+// The keys that the game polls or that answer a box, as virtual keys; -1
+// for the rest.
 int VirtualKey(int qtKey) {
   switch (qtKey) {
     case Qt::Key_Return:
@@ -31,27 +33,21 @@ int VirtualKey(int qtKey) {
       return vbKeyRight;
     case Qt::Key_Down:
       return vbKeyDown;
+    case Qt::Key_Space:
+      return Keyboard::kSpace;
+    case Qt::Key_Escape:
+      return Keyboard::kEscape;
     default:
       return -1;
   }
 }
 
-// Enter, Space and Escape answer a message box.
-bool AnswersABox(int qtKey) {
-  return qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter || qtKey == Qt::Key_Space || qtKey == Qt::Key_Escape;
-}
-
-// Records the keys that reach the game window in the key-state table and lets
-// every event go on as usual. Keys count only while the game window has the
-// keyboard: when it loses it, to a message box or another program, every key
-// is released, so none sticks down.
-// It also notes which keys that answer a box are down in any of the program's
-// windows, for the box that opens next. (A key let go in another program is
-// never heard of; a box then needs one press more of it.)
+// Reports to the keyboard the keys that reach the game window, and its loss
+// of the keyboard, to a message box or another program. Every event goes on
+// as usual.
 class KeyFilter final : public QObject {
  public:
-  KeyFilter(KeyState& keys, AnswerKeysDown& answerKeysDown, const QWidget& window)
-      : keys_(keys), answerKeysDown_(answerKeysDown), window_(window) {}
+  KeyFilter(Keyboard& keyboard, const QWidget& window) : keyboard_(keyboard), window_(window) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -59,24 +55,14 @@ class KeyFilter final : public QObject {
       case QEvent::KeyPress:
       case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
-        const bool press = event->type() == QEvent::KeyPress;
-        if (!key->isAutoRepeat() && AnswersABox(key->key())) {
-          if (press)
-            answerKeysDown_.Pressed(key->key());
-          else
-            answerKeysDown_.Released(key->key());
-        }
         auto* target = qobject_cast<QWidget*>(watched);
         const int vk = VirtualKey(key->key());
-        if (vk < 0 || key->isAutoRepeat() || target == nullptr || target->window() != &window_) break;
-        if (press)
-          keys_.Press(vk);
-        else
-          keys_.Release(vk);
+        if (vk >= 0 && target != nullptr && target->window() == &window_)
+          keyboard_.Key(vk, event->type() == QEvent::KeyPress, key->isAutoRepeat());
         break;
       }
       case QEvent::WindowDeactivate:
-        if (watched == &window_) keys_.ReleaseAll();
+        if (watched == &window_) keyboard_.Lost();
         break;
       default:
         break;
@@ -85,28 +71,28 @@ class KeyFilter final : public QObject {
   }
 
  private:
-  KeyState& keys_;
-  AnswerKeysDown& answerKeysDown_;
+  Keyboard& keyboard_;
   const QWidget& window_;
 };
 
-// Lets a box take Enter, Space and Escape by the fresh-key rule.
+// Lets a box take Enter, Space and Escape only as the keyboard admits them.
 class FreshKeysOnly final : public QObject {
  public:
-  FreshKeysOnly(const QWidget& box, FreshKeyRule rule) : box_(box), rule_(std::move(rule)) {}
+  FreshKeysOnly(const QWidget& box, Keyboard& keyboard) : box_(box), keyboard_(keyboard) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
     auto* target = qobject_cast<QWidget*>(watched);
     auto* key = static_cast<QKeyEvent*>(event);
-    if (target == nullptr || target->window() != &box_ || !AnswersABox(key->key())) return false;
-    return !rule_.Admit(key->key(), event->type() == QEvent::KeyPress, key->isAutoRepeat(), key->timestamp());
+    const int vk = VirtualKey(key->key());
+    if (target == nullptr || target->window() != &box_ || vk < 0) return false;
+    return !keyboard_.BoxAdmits(vk, event->type() == QEvent::KeyPress, key->isAutoRepeat(), key->timestamp());
   }
 
  private:
   const QWidget& box_;
-  FreshKeyRule rule_;
+  Keyboard& keyboard_;
 };
 
 }  // namespace
@@ -145,7 +131,7 @@ QtFrontEnd::~QtFrontEnd() {
 
 void QtFrontEnd::Show(Form& form) {
   window_ = std::make_unique<FormWindow>(form);
-  keyFilter_ = std::make_unique<KeyFilter>(Keys(), answerKeysDown_, *window_);
+  keyFilter_ = std::make_unique<KeyFilter>(Keyboard(), *window_);
   qApp->installEventFilter(keyFilter_.get());
   if (form.Load) window_->Dispatch(form.Load);
   window_->FocusFirst();
@@ -169,7 +155,8 @@ void QtFrontEnd::ShowMessage(const std::string& prompt) {
                   QMessageBox::Ok, window_ && window_->isVisible() ? window_.get() : nullptr);
   box.setEscapeButton(QMessageBox::Ok);
   box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK button, as everywhere else
-  FreshKeysOnly freshKeys(box, answerKeysDown_.RuleForNewBox());
+  Keyboard().OpenBox();
+  FreshKeysOnly freshKeys(box, Keyboard());
   qApp->installEventFilter(&freshKeys);
   if (answer_) {
     QTimer::singleShot(0, &box, [this, &box] {
@@ -179,6 +166,7 @@ void QtFrontEnd::ShowMessage(const std::string& prompt) {
   }
   box.exec();
   qApp->removeEventFilter(&freshKeys);
+  Keyboard().CloseBox();
   if (window_ && window_->isVisible()) window_->activateWindow();
 }
 

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "platform/Form.h"
-#include "platform/FreshKeys.h"
 #include "platform/Runtime.h"
 
 namespace platform::qt {
@@ -51,7 +50,6 @@ class QtFrontEnd final : public Runtime {
   std::unique_ptr<FormWindow> window_;
   std::unique_ptr<QObject> keyFilter_;
   BoxSeen answer_;
-  AnswerKeysDown answerKeysDown_;
 };
 
 }  // namespace platform::qt

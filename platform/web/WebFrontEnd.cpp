@@ -51,9 +51,6 @@ int KindOf(const Control& control) {
 // 0xRRGGBB, as the page's colours are written.
 int Css(Colour colour) { return RedOf(colour) << 16 | GreenOf(colour) << 8 | BlueOf(colour); }
 
-constexpr int kEnter = 13, kSpace = 32, kEscape = 27;
-bool AnswersABox(int vk) { return vk == kEnter || vk == kSpace || vk == kEscape; }
-
 // Event times are milliseconds with a fraction; the rule compares them as
 // whole microseconds.
 std::uint64_t Stamp(double at) { return static_cast<std::uint64_t>(std::llround(at * 1000)); }
@@ -153,32 +150,18 @@ void WebFrontEnd::Show(Form& form) {
 void WebFrontEnd::ShowMessage(const std::string& prompt) {
   if (pass_) pass_->Run();
   // The page takes the keyboard from the form while the dialog is open.
-  Keys().ReleaseAll();
-  box_ = answerKeysDown_.RuleForNewBox();
+  Keyboard().OpenBox();
   PageDialog(AppTitle().c_str(), prompt.c_str());
-  box_.reset();
+  Keyboard().CloseBox();
 }
 
-void WebFrontEnd::Key(int vk, bool down, bool repeat) {
-  if (AnswersABox(vk) && !repeat) {
-    if (down)
-      answerKeysDown_.Pressed(vk);
-    else
-      answerKeysDown_.Released(vk);
-  }
-  if (box_ || repeat) return;  // keys in the dialog are the dialog's
-  if (vk != vbKeyReturn && (vk < vbKeyLeft || vk > vbKeyDown)) return;
-  if (down)
-    Keys().Press(vk);
-  else
-    Keys().Release(vk);
-}
+void WebFrontEnd::Key(int vk, bool down, bool repeat) { Keyboard().Key(vk, down, repeat); }
 
 bool WebFrontEnd::BoxAdmits(int vk, bool down, bool repeat, double at) {
-  return box_ && AnswersABox(vk) && box_->Admit(vk, down, repeat, Stamp(at));
+  return Keyboard().BoxOpen() && Keyboard().BoxAdmits(vk, down, repeat, Stamp(at));
 }
 
-void WebFrontEnd::KeyboardLost() { Keys().ReleaseAll(); }
+void WebFrontEnd::KeyboardLost() { Keyboard().Lost(); }
 
 void WebFrontEnd::Click(std::size_t control) {
   if (auto* button = dynamic_cast<CommandButton*>(form_->Controls().at(control).get()))

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/Form.h"
-#include "platform/FreshKeys.h"
 #include "platform/Runtime.h"
 #include "platform/ScreenPass.h"
 
@@ -45,8 +44,6 @@ class WebFrontEnd final : public Runtime {
   Form* form_ = nullptr;
   std::unique_ptr<PageScreen> screen_;
   std::unique_ptr<ScreenPass> pass_;
-  AnswerKeysDown answerKeysDown_;
-  std::optional<FreshKeyRule> box_;  // the open dialog's
 };
 
 }  // namespace platform::web

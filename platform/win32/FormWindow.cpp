@@ -38,8 +38,8 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HBRUSH back
 
 int FormWindow::ScaleFor(UINT dpi) { return std::max(1, static_cast<int>((dpi + 48) / 96)); }
 
-FormWindow::FormWindow(Form& form, KeyState& keys, HINSTANCE instance)
-    : form_(form), keys_(keys), instance_(instance), pass_(form, *this) {
+FormWindow::FormWindow(Form& form, Keyboard& keyboard, HINSTANCE instance)
+    : form_(form), keyboard_(keyboard), instance_(instance), pass_(form, *this) {
   background_ = CreateSolidBrush(ToColorRef(ResolveColour(vbButtonFace)));
   const auto icon = [instance](int size) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
@@ -277,21 +277,7 @@ bool FormWindow::PreTranslate(const MSG& message) {
   if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
   const int vk = static_cast<int>(message.wParam);
   const bool repeat = down && (message.lParam & (1 << 30)) != 0;
-  switch (vk) {
-    case VK_RETURN:
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN:
-      if (repeat) break;
-      if (down)
-        keys_.Press(vk);
-      else
-        keys_.Release(vk);
-      break;
-    default:
-      break;
-  }
+  keyboard_.Key(vk, down, repeat);
   if (down && vk == VK_TAB && message.message == WM_KEYDOWN) {
     MoveFocus(GetKeyState(VK_SHIFT) >= 0);
     return true;
@@ -355,7 +341,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == WA_INACTIVE) {
         // Keys count only while the game window has the keyboard: none
         // sticks down when it goes to a box or another program.
-        keys_.ReleaseAll();
+        keyboard_.Lost();
         focus_ = GetFocus();
       } else if (focus_ != nullptr && IsWindowEnabled(focus_) && IsWindowVisible(focus_)) {
         SetFocus(focus_);

@@ -9,7 +9,7 @@
 
 #include "platform/FieldRaster.h"
 #include "platform/Form.h"
-#include "platform/KeyState.h"
+#include "platform/Keyboard.h"
 #include "platform/ScreenPass.h"
 
 namespace platform::win32 {
@@ -22,7 +22,7 @@ namespace platform::win32 {
 // a whole-number multiple, so the field's pixels stay crisp.
 class FormWindow final : private Screen {
  public:
-  FormWindow(Form& form, KeyState& keys, HINSTANCE instance);
+  FormWindow(Form& form, Keyboard& keyboard, HINSTANCE instance);
   ~FormWindow() override;
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
@@ -83,7 +83,7 @@ class FormWindow final : private Screen {
   void MoveFocus(bool forward);
 
   Form& form_;
-  KeyState& keys_;
+  Keyboard& keyboard_;
   HINSTANCE instance_;
   HWND window_ = nullptr;
   HBRUSH background_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <timeapi.h>
 
+#include <set>
 #include <utility>
 
 #include "platform/win32/Text.h"
@@ -10,8 +11,6 @@ namespace platform::win32 {
 namespace {
 
 Win32FrontEnd* running = nullptr;  // the one whose box the message filter watches
-
-bool AnswersABox(WPARAM vk) { return vk == VK_RETURN || vk == VK_SPACE || vk == VK_ESCAPE; }
 
 bool IsKey(const MSG& m) {
   return m.message == WM_KEYDOWN || m.message == WM_KEYUP || m.message == WM_SYSKEYDOWN || m.message == WM_SYSKEYUP;
@@ -37,7 +36,7 @@ Win32FrontEnd::~Win32FrontEnd() {
 }
 
 void Win32FrontEnd::Show(Form& form, int show) {
-  window_ = std::make_unique<FormWindow>(form, Keys(), instance_);
+  window_ = std::make_unique<FormWindow>(form, Keyboard(), instance_);
   if (form.Load) window_->Dispatch(form.Load);
   ShowWindow(window_->Handle(), show);
   window_->FocusFirst();
@@ -46,20 +45,11 @@ void Win32FrontEnd::Show(Form& form, int show) {
 int Win32FrontEnd::Loop() {
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    NoteAnswerKey(message);
     if (window_->PreTranslate(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
   return static_cast<int>(message.wParam);
-}
-
-void Win32FrontEnd::NoteAnswerKey(const MSG& message) {
-  if (!IsKey(message) || !AnswersABox(message.wParam) || IsRepeat(message)) return;
-  if (IsPress(message))
-    answerKeysDown_.Pressed(static_cast<int>(message.wParam));
-  else
-    answerKeysDown_.Released(static_cast<int>(message.wParam));
 }
 
 void Win32FrontEnd::ShowMessage(const std::string& prompt) {
@@ -72,23 +62,24 @@ void Win32FrontEnd::ShowMessage(const std::string& prompt) {
     answer_(prompt);
     return;
   }
-  openBox_.emplace(answerKeysDown_.RuleForNewBox());
+  // Windows knows which keys are down, wherever they were pressed.
+  std::set<int> downNow;
+  for (int vk : {Keyboard::kEnter, Keyboard::kSpace, Keyboard::kEscape})
+    if (::GetAsyncKeyState(vk) < 0) downNow.insert(vk);
+  Keyboard().OpenBox(downNow);
   // The box runs its own message loop; the filter sees each of its messages first.
   HHOOK filter = SetWindowsHookExW(WH_MSGFILTER, &MessageFilter, nullptr, GetCurrentThreadId());
   MessageBoxW(owner, Wide(prompt).c_str(), Wide(AppTitle()).c_str(), MB_OK);
   if (filter != nullptr) UnhookWindowsHookEx(filter);
-  openBox_.reset();
+  Keyboard().CloseBox();
 }
 
 LRESULT CALLBACK Win32FrontEnd::MessageFilter(int code, WPARAM wParam, LPARAM lParam) {
   auto* message = reinterpret_cast<MSG*>(lParam);
-  if (code == MSGF_DIALOGBOX && running != nullptr && running->openBox_ && IsKey(*message) &&
-      AnswersABox(message->wParam)) {
-    running->NoteAnswerKey(*message);
-    if (!running->openBox_->Admit(static_cast<int>(message->wParam), IsPress(*message), IsRepeat(*message),
-                                  message->time))
-      return 1;  // the box never sees it
-  }
+  if (code == MSGF_DIALOGBOX && running != nullptr && IsKey(*message) &&
+      !running->Keyboard().BoxAdmits(static_cast<int>(message->wParam), IsPress(*message), IsRepeat(*message),
+                                     message->time))
+    return 1;  // the box never sees it
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "platform/Form.h"
-#include "platform/FreshKeys.h"
 #include "platform/Runtime.h"
 #include "platform/win32/FormWindow.h"
 
@@ -46,13 +45,9 @@ class Win32FrontEnd final : public Runtime {
 
  private:
   static LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam);
-  // Notes a plain press or release of a key that answers a box.
-  void NoteAnswerKey(const MSG& message);
 
   HINSTANCE instance_;
   std::unique_ptr<FormWindow> window_;
-  AnswerKeysDown answerKeysDown_;
-  std::optional<FreshKeyRule> openBox_;  // the rule of the box that is open
   std::function<void(const std::string&)> answer_;
 };
 

@@ -96,3 +96,48 @@ TEST_F(WindowTest, TheResultBoxIgnoresKeysHeldBeforeItOpened) {
     EXPECT_TRUE(answered);
   }
 }
+
+// A key whose release the game never hears is not held: let go while another
+// window had the keyboard, or after it closed a box, when nothing had it.
+// The result box then takes the player's first press of it.
+TEST_F(WindowTest, TheResultBoxTakesTheFirstEnterAfterAReleaseTheGameMissed) {
+  front.AnswerMessageBoxes({});
+  ulong now = 1000;
+  const auto send = [&now](QWindow* window, QEvent::Type type) {
+    QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::SynchronousDelivery>(
+        window, now += 40, type, Qt::Key_Return, Qt::NoModifier, QString(), false);
+  };
+  // Closes the box that opens next with a press of Enter; says whether that
+  // first press did it.
+  const auto answerWithEnter = [&](bool& answered) {
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      ASSERT_TRUE(QTest::qWaitForWindowActive(box));
+      send(box->windowHandle(), QEvent::KeyPress);
+      answered = !box->isVisible();
+      box->accept();
+    });
+  };
+  for (const bool letGoElsewhere : {true, false}) {
+    SCOPED_TRACE(letGoElsewhere ? "let go in another window" : "let go after closing a box");
+    Event([&] {
+      form.time.Text = "1";
+      form.NewGame.Press();
+    });
+    if (letGoElsewhere) {
+      send(Window().windowHandle(), QEvent::KeyPress);
+      QEvent deactivate(QEvent::WindowDeactivate);
+      QApplication::sendEvent(&Window(), &deactivate);
+    } else {
+      bool closed = false;
+      answerWithEnter(closed);
+      Event([] { platform::MsgBox("a box closed with Enter"); });
+      ASSERT_TRUE(closed);
+    }
+    bool answered = false;
+    answerWithEnter(answered);
+    Event([&] { form.Timer2.RaiseTimer(); });  // the clock runs out
+    EXPECT_TRUE(answered);
+  }
+}

@@ -1,0 +1,39 @@
+#include "platform/Keyboard.h"
+
+namespace platform {
+
+void Keyboard::Key(int vk, bool down, bool markedRepeat) {
+  if (markedRepeat || boxOpen_) return;
+  if (AnswersABox(vk)) {
+    if (down)
+      answerKeysHeld_.insert(vk);
+    else
+      answerKeysHeld_.erase(vk);
+  }
+  if (down)
+    table_.Press(vk);
+  else
+    table_.Release(vk);
+}
+
+void Keyboard::Lost() {
+  table_.ReleaseAll();
+  answerKeysHeld_.clear();
+}
+
+void Keyboard::OpenBox(const std::optional<std::set<int>>& downNow) {
+  std::set<int> held = answerKeysHeld_;
+  if (downNow)
+    for (int vk : *downNow)
+      if (AnswersABox(vk)) held.insert(vk);
+  box_ = FreshKeyRule(std::move(held));
+  boxOpen_ = true;
+  Lost();
+}
+
+bool Keyboard::BoxAdmits(int vk, bool down, bool markedRepeat, std::uint64_t at) {
+  if (!boxOpen_ || !AnswersABox(vk)) return true;
+  return box_.Admit(vk, down, markedRepeat, at);
+}
+
+}  // namespace platform
