@@ -7,7 +7,8 @@ namespace platform {
 
 // A picture object: the image of a picture file. Copies share the object;
 // two pictures are the same when their handles are, whatever their pixels.
-// The empty picture has handle 0. Only the window decodes the file.
+// The empty picture has handle 0. The game only compares handles; the
+// screen decodes the file (Image.h).
 class Picture {
  public:
   Picture() = default;

@@ -5,7 +5,7 @@
 namespace platform {
 
 // Positions and sizes are twips held in single precision, as the controls
-// report them; only the Qt front end turns them into pixels.
+// report them; one rule (Pixels.h) turns them into pixels for every front end.
 using Twips = float;
 inline constexpr int TwipsPerPixel = 15;
 

@@ -14,7 +14,15 @@ namespace platform::web {
 // The form in a browser page: its labels, text box and button as HTML
 // controls at their design places, its play field as a canvas, its message
 // boxes as modal dialogs. The page's script (front.js) owns the elements and
-// forwards the page's events here; this side owns every rule.
+// forwards the page's events here.
+//
+// From the forms layer it uses the pass, the timer schedule and the
+// keyboard; the page reports keys as virtual keys and the keyboard's loss on
+// a blur or a hidden tab. The page cannot say which keys are down when it
+// gets the keyboard back, so a key let go elsewhere is not held. Still
+// decided in front.js: the whole-number scale, the first focus and a
+// control's taking the focus when enabled, and Space answering a dialog on
+// its release. Needs emscripten with Asyncify, for the dialog's wait.
 class PageScreen;
 
 class WebFrontEnd final : public Runtime {

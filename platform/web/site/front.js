@@ -1,6 +1,7 @@
 // The page's side of the web front end: it makes and changes the elements as
 // the game's front end (WebFrontEnd.cpp) asks, and hands the page's events
-// to it. No rule of the game lives here.
+// to it. No rule of the game lives here; what of the forms layer it still
+// decides for itself, WebFrontEnd.h lists.
 'use strict';
 
 const VK = { Enter: 13, ' ': 32, Escape: 27, ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40 };
