@@ -9,6 +9,7 @@
 #include "platform/KeyState.h"
 #include "platform/Keyboard.h"
 #include "platform/TickPacer.h"
+#include "platform/TimerSchedule.h"
 
 using namespace std::chrono;
 using platform::KeyState;
@@ -134,4 +135,35 @@ TEST(TickPacerTest, AStallCostsOneTickAndNoBurst) {
       EXPECT_EQ(ticks, (std::vector{late, next, next + period}));
     }
   }
+}
+
+// A timer's grid starts when it is enabled, from that moment, and again when
+// it is enabled anew or its interval changes; a stopped timer, or one woken
+// before its deadline, raises nothing.
+TEST(TimerScheduleTest, EachStartLaysANewGridFromThatMoment) {
+  platform::Timer timer({.kind = platform::ControlKind::Timer, .name = "Timer2", .container = "Form1",
+                         .enabled = false, .interval = 1000});
+  platform::TimerSchedule schedule;
+  schedule.Drive(timer);
+  const auto at = [](int ms) { return TickPacer::Clock::time_point{} + milliseconds(ms); };
+  EXPECT_FALSE(schedule.Sync(at(0)));
+  EXPECT_EQ(schedule.WakeAt(0), std::nullopt);
+
+  timer.Enabled = true;
+  EXPECT_TRUE(schedule.Sync(at(300)));
+  EXPECT_EQ(schedule.WakeAt(0), at(1300));
+  EXPECT_EQ(schedule.Woke(0, at(1299)), nullptr);
+  EXPECT_EQ(schedule.Woke(0, at(1300)), &timer);
+  EXPECT_EQ(schedule.WakeAt(0), at(2300));
+  EXPECT_FALSE(schedule.Sync(at(1400)));  // nothing changed: the grid holds
+
+  timer.Enabled = false;
+  EXPECT_TRUE(schedule.Sync(at(2000)));
+  EXPECT_EQ(schedule.Woke(0, at(2300)), nullptr);
+  timer.Enabled = true;
+  schedule.Sync(at(5050));
+  EXPECT_EQ(schedule.WakeAt(0), at(6050));
+  timer.Interval = 500;
+  schedule.Sync(at(5100));
+  EXPECT_EQ(schedule.WakeAt(0), at(5600));
 }
