@@ -255,6 +255,8 @@ for (let visit = 0; visit < 10 && caches.join() !== 'vantor-next'; ++visit) {
   const again = await desk.context.newPage();
   await again.goto(base);
   await again.waitForSelector('#box[open]');
+  // As a browser does now and then on its own: asks the server for the worker.
+  await again.evaluate(() => navigator.serviceWorker.getRegistration().then((r) => r && r.update()).catch(() => {}));
   caches = await again.evaluate(() => caches.keys());
   await again.close();
   await new Promise((resume) => setTimeout(resume, 300));
