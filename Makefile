@@ -10,7 +10,6 @@ FONT_PACKAGE = $(shell v=$$(apt-cache show --no-all-versions fonts-liberation 2>
 PACKAGES = cmake make g++ qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
            $(FONT_PACKAGE) libfontconfig1 qt6-wayland
 
-FUZZ_PACKAGES := clang libclang-rt-14-dev
 BENCH_PACKAGES := xvfb xauth xdotool x11-utils time
 PACKAGE_PACKAGES := dpkg-dev
 CHECK_PACKAGE_PACKAGES := lintian desktop-file-utils appstream appstream-compose man-db
@@ -66,8 +65,11 @@ sanitize: setup
 	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen $(WITH_RUNTIME) ctest --output-on-failure -j $(JOBS)
 
 # Text in the time box, fuzzed from the committed seeds for FUZZ_SECONDS.
+# libFuzzer is in the runtime of the release's own clang, whose major version
+# names the package.
 fuzz: setup
-	@tools/setup-packages $(FUZZ_PACKAGES)
+	@tools/setup-packages clang
+	@tools/setup-packages libclang-rt-$$(clang -dumpversion | cut -d. -f1)-dev
 	cmake --preset fuzz -B $(BUILD)-fuzz
 	cmake --build $(BUILD)-fuzz --target fuzz_time_box -j $(JOBS)
 	mkdir -p $(BUILD)-fuzz/corpus
