@@ -2,10 +2,14 @@
 # the Debian packages that are missing first.
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-PACKAGES := cmake make g++ qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
-            fonts-liberation2 libfontconfig1 qt6-wayland
+# Liberation Sans 2, which the window and the page are set in: fonts-liberation
+# from Debian 13 on; Debian 12's fonts-liberation is still version 1, with
+# other glyphs, and there version 2 is fonts-liberation2.
+FONT_PACKAGE = $(shell v=$$(apt-cache show --no-all-versions fonts-liberation 2>/dev/null | sed -n 's/^Version: //p'); \
+                 dpkg --compare-versions "$$v" ge 1:2 && echo fonts-liberation || echo fonts-liberation2)
+PACKAGES = cmake make g++ qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
+           $(FONT_PACKAGE) libfontconfig1 qt6-wayland
 
-FUZZ_PACKAGES := clang libclang-rt-14-dev
 BENCH_PACKAGES := xvfb xauth xdotool x11-utils time
 PACKAGE_PACKAGES := dpkg-dev
 CHECK_PACKAGE_PACKAGES := lintian desktop-file-utils appstream appstream-compose man-db
@@ -24,7 +28,7 @@ WITH_RUNTIME := $(CURDIR)/tools/with-runtime-dir
 # whichever node comes first on PATH.
 WEB_BUILD ?= build-web
 PORT ?= 8000
-WEB_PACKAGES := emscripten python3-fonttools python3-brotli fonts-liberation2
+WEB_PACKAGES = emscripten python3-fonttools python3-brotli $(FONT_PACKAGE)
 CHECK_WEB_PACKAGES := chromium
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 
@@ -61,8 +65,11 @@ sanitize: setup
 	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen $(WITH_RUNTIME) ctest --output-on-failure -j $(JOBS)
 
 # Text in the time box, fuzzed from the committed seeds for FUZZ_SECONDS.
+# libFuzzer is in the runtime of the release's own clang, whose major version
+# names the package.
 fuzz: setup
-	@tools/setup-packages $(FUZZ_PACKAGES)
+	@tools/setup-packages clang
+	@tools/setup-packages libclang-rt-$$(clang -dumpversion | cut -d. -f1)-dev
 	cmake --preset fuzz -B $(BUILD)-fuzz
 	cmake --build $(BUILD)-fuzz --target fuzz_time_box -j $(JOBS)
 	mkdir -p $(BUILD)-fuzz/corpus

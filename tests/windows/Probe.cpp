@@ -74,6 +74,9 @@ BOOL CALLBACK TopLevel(HWND hwnd, LPARAM) {
 }  // namespace
 
 int main() {
+  // Unaware of DPI, the probe would read the game's places and sizes scaled
+  // back to 96 dpi where Wine runs at another.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   EnumWindows(&TopLevel, 0);
   return 0;
 }

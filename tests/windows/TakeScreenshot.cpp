@@ -15,6 +15,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: take_screenshot OUTPUT.bmp\n");
     return 2;
   }
+  // As the game's manifest makes it: unaware, the window would be drawn at
+  // 96 dpi and stretched, and the client area read at its unscaled size.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   platform::win32::Win32FrontEnd front(scene::kProjectTitle, GetModuleHandleW(nullptr));
   front.AnswerMessageBoxes([](const std::string&) {});
   Form1 form;
