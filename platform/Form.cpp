@@ -54,6 +54,19 @@ Control* Form::FirstTabStop() const {
   return nullptr;
 }
 
+Control* Form::CaptionedBy(const Control& label) const {
+  if (label.LabelFor.empty()) return nullptr;
+  for (const auto& control : controls_)
+    if (control->Name == label.LabelFor) return control.get();
+  return nullptr;
+}
+
+std::size_t Form::IndexOf(const Control& control) const {
+  for (std::size_t i = 0; i < controls_.size(); ++i)
+    if (controls_[i].get() == &control) return i;
+  throw std::out_of_range("control of another form");
+}
+
 Control* Form::FindControl(std::string_view name, int index) const {
   for (const auto& control : controls_)
     if (control->Name == name && control->Index == index) return control.get();

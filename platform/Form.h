@@ -38,6 +38,11 @@ class Form {
   // focus when the window opens. Nullptr if there is none.
   Control* FirstTabStop() const;
 
+  // The control that a label captions, for screen readers; nullptr if none.
+  Control* CaptionedBy(const Control& label) const;
+  // Where the control stands in Controls().
+  std::size_t IndexOf(const Control& control) const;
+
   template <class T>
   T& Find(std::string_view name, int index = -1) const {
     if (auto* control = dynamic_cast<T*>(FindControl(name, index))) return *control;

@@ -168,9 +168,8 @@ void FormWindow::OrderTabs() {
 void FormWindow::TieCaptions() {
   for (const Control* caption : bound_) {
     auto* label = qobject_cast<QLabel*>(WidgetOf(*caption));
-    if (label == nullptr || caption->LabelFor.empty()) continue;
-    for (const Control* target : bound_)
-      if (target->Name == caption->LabelFor) label->setBuddy(WidgetOf(*target));
+    if (label == nullptr) continue;
+    if (const Control* target = form_.CaptionedBy(*caption)) label->setBuddy(WidgetOf(*target));
   }
 }
 

@@ -67,12 +67,7 @@ class PageScreen final : public Screen {
     for (const auto& field : pass.Fields()) spritesShown_.resize(spritesShown_.size() + field->Sprites().size());
   }
 
-  int IdOf(const Control& control) const {
-    const auto& controls = form_.Controls();
-    for (std::size_t i = 0; i < controls.size(); ++i)
-      if (controls[i].get() == &control) return static_cast<int>(i);
-    throw std::out_of_range("control of another form");
-  }
+  int IdOf(const Control& control) const { return static_cast<int>(form_.IndexOf(control)); }
 
   void SetTitle(const std::string& caption) override { PageTitle(caption.c_str()); }
   void SetText(const Control& c, const std::string& text) override { PageText(IdOf(c), text.c_str()); }
@@ -133,10 +128,8 @@ void WebFrontEnd::Show(Form& form) {
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const Control& c = *controls[i];
     if (c.Container != nullptr || KindOf(c) < 0) continue;
-    int labelFor = -1;
-    if (!c.LabelFor.empty())
-      for (std::size_t j = 0; j < controls.size(); ++j)
-        if (controls[j]->Name == c.LabelFor) labelFor = static_cast<int>(j);
+    const Control* captioned = form.CaptionedBy(c);
+    const int labelFor = captioned != nullptr ? static_cast<int>(form.IndexOf(*captioned)) : -1;
     PageAdd(static_cast<int>(i), KindOf(c), c.Name.c_str(), c.AccessibleName.c_str(), labelFor, c.TabIndex);
   }
   screen_ = std::make_unique<PageScreen>(form);

@@ -80,13 +80,11 @@ void FormWindow::Stack() {
   // screen reader looks for its name.
   std::vector<const Control*> named;
   for (const Child& label : children_) {
-    if (label.control->LabelFor.empty()) continue;
-    for (const Child& target : children_)
-      if (target.control->Name == label.control->LabelFor &&
-          std::find(named.begin(), named.end(), target.control) == named.end()) {
-        SetWindowPos(target.hwnd, label.hwnd, 0, 0, 0, 0, kKeepPlace);
-        named.push_back(target.control);
-      }
+    const Control* captioned = form_.CaptionedBy(*label.control);
+    const Child* target = captioned != nullptr ? Find(*captioned) : nullptr;
+    if (target == nullptr || std::find(named.begin(), named.end(), captioned) != named.end()) continue;
+    SetWindowPos(target->hwnd, label.hwnd, 0, 0, 0, 0, kKeepPlace);
+    named.push_back(captioned);
   }
 }
 

@@ -54,6 +54,7 @@ class Page {
       element.type = 'text';
       element.autocomplete = 'off';
       element.spellcheck = false;
+      element.inputMode = 'decimal';  // a number keypad on a phone; any text can still be typed
       element.addEventListener('input', () => Module.ccall('vantor_type', null, ['number', 'string'], [id, element.value]));
     } else {
       element = document.createElement('button');
