@@ -78,7 +78,7 @@ class PictureBox final : public Control {
   // drawn while the box is not shown is never seen, so it is not kept.
   void Line(Twips x1, Twips y1, Twips x2, Twips y2, Colour colour);
   // The lines drawn since the front end last took them, oldest first.
-  bool HasStrokes() const { return !strokes_.empty(); }
+  const std::vector<LineSegment>& Strokes() const { return strokes_; }
   std::vector<LineSegment> TakeStrokes() { return std::exchange(strokes_, {}); }
 
  private:

@@ -12,7 +12,7 @@ bool Changed(std::optional<T>& last, const T& now) {
 
 }  // namespace
 
-ScreenPass::ScreenPass(Form& form, Screen& screen) : form_(form), screen_(screen) {
+ScreenPass::ScreenPass(Form& form, Screen& screen, Now now) : form_(form), screen_(screen), now_(std::move(now)) {
   for (const auto& control : form.Controls()) {
     if (control->Container != nullptr) continue;
     if (auto* timer = dynamic_cast<Timer*>(control.get())) {
@@ -39,6 +39,7 @@ const std::string* ScreenPass::TextOf(const Control& control) {
 
 void ScreenPass::Dispatch(const std::function<void()>& handler) {
   handler();
+  if (afterHandler_) afterHandler_();
   Run();
 }
 
@@ -58,7 +59,7 @@ void ScreenPass::Run() {
   }
   for (const auto& field : fields_)
     if (const std::vector<PixelRect> changed = field->Update(); !changed.empty()) screen_.Repaint(*field, changed);
-  if (timers_.Sync(TimerSchedule::Clock::now())) ArmTimers();
+  if (timers_.Sync(now_())) ArmTimers();
 }
 
 void ScreenPass::ArmTimers() {

@@ -41,7 +41,9 @@ class Screen {
 // changes once per event.
 class ScreenPass {
  public:
-  ScreenPass(Form& form, Screen& screen);
+  using Now = std::function<TimerSchedule::Clock::time_point()>;
+  // `now` is the clock that timers start by: the steady clock, or a test's.
+  ScreenPass(Form& form, Screen& screen, Now now = TimerSchedule::Clock::now);
 
   // Runs a handler as an event of the window, then the pass.
   void Dispatch(const std::function<void()>& handler);
@@ -54,6 +56,8 @@ class ScreenPass {
   void TimerWoke(std::size_t timer, TimerSchedule::Clock::time_point now);
 
   const std::vector<std::unique_ptr<FieldRaster>>& Fields() const { return fields_; }
+  // For tests: runs after each handler, before the pass takes in what it did.
+  void AfterEachHandler(std::function<void()> look) { afterHandler_ = std::move(look); }
 
  private:
   // What the screen last showed of a control.
@@ -74,6 +78,8 @@ class ScreenPass {
   std::vector<Shown> shown_;
   std::vector<std::unique_ptr<FieldRaster>> fields_;
   TimerSchedule timers_;
+  Now now_;
+  std::function<void()> afterHandler_;
 };
 
 }  // namespace platform

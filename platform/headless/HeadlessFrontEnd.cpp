@@ -1,34 +1,48 @@
 #include "platform/headless/HeadlessFrontEnd.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace platform {
 
 HeadlessFrontEnd::HeadlessFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {}
 
+HeadlessFrontEnd::~HeadlessFrontEnd() = default;
+
 void HeadlessFrontEnd::Load(Form& form) {
-  for (const auto& control : form.Controls())
+  for (const auto& control : form.Controls()) {
     if (auto* box = dynamic_cast<PictureBox*>(control.get())) surfaces_.push_back(Surface{box, {}});
-  if (form.Load) form.Load();
-  Sync();
+    if (auto* timer = dynamic_cast<Timer*>(control.get())) timers_.push_back(timer);
+  }
+  wakes_.assign(timers_.size(), std::nullopt);
+  Screen& screen = *this;
+  pass_ = std::make_unique<ScreenPass>(form, screen, [this] { return now_; });
+  pass_->AfterEachHandler([this] { NoteMarks(); });
+  pass_->Run();
+  if (form.Load) pass_->Dispatch(form.Load);
+}
+
+void HeadlessFrontEnd::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) {
+  wakes_.at(timer) = at;
 }
 
 void HeadlessFrontEnd::Tick(Timer& timer, int count) {
-  for (int i = 0; i < count; ++i) {
-    timer.RaiseTimer();
-    Sync();
+  const auto index = static_cast<std::size_t>(std::find(timers_.begin(), timers_.end(), &timer) - timers_.begin());
+  for (int i = 0; i < count && index < wakes_.size() && wakes_[index]; ++i) {
+    now_ = std::max(now_, *wakes_[index]);
+    pass_->TimerWoke(index, now_);
   }
 }
 
 bool HeadlessFrontEnd::Click(CommandButton& button) {
-  const bool reached = button.Press();
-  Sync();
+  bool reached = false;
+  pass_->Dispatch([&] { reached = button.Press(); });
   return reached;
 }
 
 bool HeadlessFrontEnd::Type(TextBox& box, const std::string& text) {
   if (!box.Enabled || !box.Visible) return false;
-  box.Text = text;
+  pass_->Dispatch([&] { box.Text = text; });
   return true;
 }
 
@@ -40,15 +54,17 @@ const std::deque<LineSegment>& HeadlessFrontEnd::MarksOn(const PictureBox& box) 
 }
 
 void HeadlessFrontEnd::ShowMessage(const std::string& prompt) {
-  Sync();
+  NoteMarks();
+  if (pass_) pass_->Run();
+  Keyboard().OpenBox();
   boxes_.push_back({AppTitle(), prompt});
   if (look_) look_(boxes_.back());
+  Keyboard().CloseBox();
 }
 
-void HeadlessFrontEnd::Sync() {
+void HeadlessFrontEnd::NoteMarks() {
   for (Surface& surface : surfaces_) {
-    if (surface.box->HasStrokes())
-      for (const LineSegment& stroke : surface.box->TakeStrokes()) surface.marks.push_back(stroke);
+    for (const LineSegment& stroke : surface.box->Strokes()) surface.marks.push_back(stroke);
     if (surface.marks.empty()) continue;
     // Nothing drawn on a box outlives its being hidden.
     if (!surface.box->Visible) surface.marks.clear();

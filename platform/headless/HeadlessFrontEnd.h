@@ -3,19 +3,24 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Controls.h"
 #include "platform/Form.h"
 #include "platform/Runtime.h"
+#include "platform/ScreenPass.h"
 
 namespace platform {
 
 // A front end with no window, for tests: they hold and release keys, raise
 // timer ticks one at a time, click and type as a player would, and read the
-// message boxes, which it answers at once.
-class HeadlessFrontEnd final : public Runtime {
+// message boxes, which it answers at once. Every event runs through the same
+// pass as a window's, on a clock of its own that moves only to the next
+// wake-up that the pass armed: a timer the pass did not start never ticks.
+class HeadlessFrontEnd final : public Runtime, private Screen {
  public:
   struct MessageBox {
     std::string caption;
@@ -23,13 +28,15 @@ class HeadlessFrontEnd final : public Runtime {
   };
 
   explicit HeadlessFrontEnd(std::string appTitle);
+  ~HeadlessFrontEnd() override;
 
   // Takes the form over as the window would: raises its load event.
   void Load(Form& form);
 
-  void HoldKey(int vk) { Keys().Press(vk); }
-  void ReleaseKey(int vk) { Keys().Release(vk); }
-  // Ticks of the timer, each raised only if the timer is enabled.
+  void HoldKey(int vk) { Keyboard().Key(vk, true, false); }
+  void ReleaseKey(int vk) { Keyboard().Key(vk, false, false); }
+  // Ticks of the timer, each at the wake-up that the pass last armed for it;
+  // none while it is stopped.
   void Tick(Timer& timer, int count = 1);
   // A click reaches only an enabled, visible button; typing only an enabled
   // text box. Each says whether it did.
@@ -52,12 +59,25 @@ class HeadlessFrontEnd final : public Runtime {
     PictureBox* box;
     std::deque<LineSegment> marks;
   };
-  // What a window does after each event: takes what was drawn.
-  void Sync();
+  // After each handler, before the pass takes them: the lines drawn.
+  void NoteMarks();
+
+  void SetTitle(const std::string&) override {}
+  void SetText(const Control&, const std::string&) override {}
+  void SetColours(const Control&, Colour, Colour) override {}
+  void SetPlace(const Control&, const PixelRect&) override {}
+  void SetVisible(const Control&, bool) override {}
+  void SetEnabled(const Control&, bool) override {}
+  void Repaint(const FieldRaster&, const std::vector<PixelRect>&) override {}
+  void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
 
   std::vector<MessageBox> boxes_;
   std::function<void(const MessageBox&)> look_;
   std::vector<Surface> surfaces_;
+  std::vector<Timer*> timers_;  // in the pass's order
+  std::vector<std::optional<TimerSchedule::Clock::time_point>> wakes_;
+  TimerSchedule::Clock::time_point now_{};
+  std::unique_ptr<ScreenPass> pass_;
 };
 
 }  // namespace platform
