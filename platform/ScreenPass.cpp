@@ -12,7 +12,8 @@ bool Changed(std::optional<T>& last, const T& now) {
 
 }  // namespace
 
-ScreenPass::ScreenPass(Form& form, Screen& screen, Now now) : form_(form), screen_(screen), now_(std::move(now)) {
+ScreenPass::ScreenPass(Form& form, Screen& screen, Now now)
+    : form_(form), screen_(screen), now_(std::move(now)), focus_(form) {
   for (const auto& control : form.Controls()) {
     if (control->Container != nullptr) continue;
     if (auto* timer = dynamic_cast<Timer*>(control.get())) {
@@ -45,6 +46,7 @@ void ScreenPass::Dispatch(const std::function<void()>& handler) {
 
 void ScreenPass::Run() {
   if (Changed(title_, form_.Caption)) screen_.SetTitle(form_.Caption);
+  std::vector<const Control*> enabledNow;
   for (Shown& shown : shown_) {
     const Control& c = *shown.control;
     if (const std::string* text = TextOf(c); text != nullptr && Changed(shown.text, *text))
@@ -55,11 +57,63 @@ void ScreenPass::Run() {
     }
     if (Changed(shown.place, PixelRectOf(c))) screen_.SetPlace(c, *shown.place);
     if (Changed(shown.visible, c.Visible)) screen_.SetVisible(c, c.Visible);
-    if (Changed(shown.enabled, c.Enabled)) screen_.SetEnabled(c, c.Enabled);
+    if (Changed(shown.enabled, c.Enabled)) {
+      screen_.SetEnabled(c, c.Enabled);
+      if (c.Enabled) enabledNow.push_back(&c);
+    }
+  }
+  if (formShown_) {
+    focus_.Settle(enabledNow);
+    ShowFocus();
   }
   for (const auto& field : fields_)
     if (const std::vector<PixelRect> changed = field->Update(); !changed.empty()) screen_.Repaint(*field, changed);
   if (timers_.Sync(now_())) ArmTimers();
+}
+
+void ScreenPass::FormShown() {
+  formShown_ = true;
+  focus_.FormShown();
+  ShowFocus();
+}
+
+void ScreenPass::FocusMovedTo(const Control* control) {
+  focus_.MovedTo(control);
+  focusShown_ = control;
+}
+
+void ScreenPass::ShowFocus() {
+  if (focus_.Owner() == focusShown_) return;
+  focusShown_ = focus_.Owner();
+  screen_.SetFocus(focusShown_, focus_.SelectsText());
+}
+
+bool ScreenPass::FocusKey(int vk, bool down, bool repeat, bool shift) {
+  constexpr int kTab = 9, kEnter = 13, kSpace = 32;
+  if (vk == kTab) {
+    if (down) {
+      focus_.Step(!shift);
+      // Tabbing onto the control that has it still selects its text.
+      focusShown_ = nullptr;
+      ShowFocus();
+    }
+    return true;
+  }
+  auto* button = dynamic_cast<CommandButton*>(const_cast<Control*>(focus_.Owner()));
+  if (vk == kSpace && !down && spaceDownOn_ != nullptr) {
+    const bool same = spaceDownOn_ == button;
+    spaceDownOn_ = nullptr;
+    if (same) Dispatch([button] { button->Press(); });
+    return true;
+  }
+  if (button == nullptr || !down || (vk != kEnter && vk != kSpace)) return false;
+  // A held key's repeats never press the button again.
+  if (repeat) return true;
+  if (vk == kSpace)
+    spaceDownOn_ = button;
+  else
+    Dispatch([button] { button->Press(); });
+  return true;
 }
 
 void ScreenPass::ArmTimers() {

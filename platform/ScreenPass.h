@@ -8,6 +8,7 @@
 
 #include "platform/Controls.h"
 #include "platform/FieldRaster.h"
+#include "platform/Focus.h"
 #include "platform/Form.h"
 #include "platform/Pixels.h"
 #include "platform/TimerSchedule.h"
@@ -27,6 +28,9 @@ class Screen {
   virtual void SetPlace(const Control& control, const PixelRect& rect) = 0;
   virtual void SetVisible(const Control& control, bool visible) = 0;
   virtual void SetEnabled(const Control& control, bool enabled) = 0;
+  // The keyboard goes to this control, or to none of the form's; a text box
+  // then selects its text if asked.
+  virtual void SetFocus(const Control* control, bool selectText) = 0;
   // These pixels of a top-level picture box changed: read them from its
   // raster. Its boxes inside may have come or gone.
   virtual void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) = 0;
@@ -55,6 +59,19 @@ class ScreenPass {
   // armed before, so that ticks go on while a handler waits in a message box.
   void TimerWoke(std::size_t timer, TimerSchedule::Clock::time_point now);
 
+  // The window shows for the first time: the first tab stop takes the
+  // keyboard.
+  void FormShown();
+  // The window system put the keyboard on one of the form's controls, as a
+  // click does, or on none of them.
+  void FocusMovedTo(const Control* control);
+  const Control* FocusOwner() const { return focus_.Owner(); }
+  // A key on the form that the focus may use: Tab and Shift+Tab move it,
+  // Enter (as it goes down) and Space (as it comes up) press a focused
+  // button. Says whether the key was used so; the front end then drops the
+  // window system's own handling of it.
+  bool FocusKey(int vk, bool down, bool repeat, bool shift);
+
   const std::vector<std::unique_ptr<FieldRaster>>& Fields() const { return fields_; }
   // For tests: runs after each handler, before the pass takes in what it did.
   void AfterEachHandler(std::function<void()> look) { afterHandler_ = std::move(look); }
@@ -71,6 +88,7 @@ class ScreenPass {
   };
   static const std::string* TextOf(const Control& control);
   void ArmTimers();
+  void ShowFocus();
 
   Form& form_;
   Screen& screen_;
@@ -80,6 +98,10 @@ class ScreenPass {
   TimerSchedule timers_;
   Now now_;
   std::function<void()> afterHandler_;
+  Focus focus_;
+  bool formShown_ = false;
+  const Control* focusShown_ = nullptr;
+  const Control* spaceDownOn_ = nullptr;  // the button that Space went down on
 };
 
 }  // namespace platform

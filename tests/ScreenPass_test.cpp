@@ -26,6 +26,9 @@ struct RecordingScreen final : platform::Screen {
   void SetEnabled(const platform::Control& c, bool enabled) override {
     calls.push_back(c.Name + (enabled ? " enabled" : " disabled"));
   }
+  void SetFocus(const platform::Control* c, bool select) override {
+    calls.push_back("focus " + (c ? c->Name : std::string("none")) + (select ? " selected" : ""));
+  }
   void Repaint(const platform::FieldRaster& field, const std::vector<platform::PixelRect>&) override {
     calls.push_back(field.Field().Name + " repainted");
   }

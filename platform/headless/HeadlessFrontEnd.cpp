@@ -20,6 +20,14 @@ void HeadlessFrontEnd::Load(Form& form) {
   pass_->AfterEachHandler([this] { NoteMarks(); });
   pass_->Run();
   if (form.Load) pass_->Dispatch(form.Load);
+  pass_->FormShown();
+}
+
+void HeadlessFrontEnd::PressKey(int vk, bool shift) {
+  for (const bool down : {true, false}) {
+    Keyboard().Key(vk, down, false);
+    pass_->FocusKey(vk, down, false, shift);
+  }
 }
 
 void HeadlessFrontEnd::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) {

@@ -33,8 +33,18 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   // Takes the form over as the window would: raises its load event.
   void Load(Form& form);
 
+  // Keys that only the game polls, as if no control had the keyboard.
   void HoldKey(int vk) { Keyboard().Key(vk, true, false); }
   void ReleaseKey(int vk) { Keyboard().Key(vk, false, false); }
+  // A key pressed and let go on the form as a window's: the game polls it,
+  // and the control with the keyboard may use it too.
+  void PressKey(int vk, bool shift = false);
+  // The control that the window would give the keyboard to, and whether it
+  // took it with its text selected.
+  const Control* Focused() const { return focused_; }
+  bool FocusSelectedText() const { return focusSelects_; }
+  // The player clicks a text box or a button into the keyboard's focus.
+  void FocusOn(const Control& control) { pass_->FocusMovedTo(&control); }
   // Ticks of the timer, each at the wake-up that the pass last armed for it;
   // none while it is stopped.
   void Tick(Timer& timer, int count = 1);
@@ -68,6 +78,10 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   void SetPlace(const Control&, const PixelRect&) override {}
   void SetVisible(const Control&, bool) override {}
   void SetEnabled(const Control&, bool) override {}
+  void SetFocus(const Control* control, bool selectText) override {
+    focused_ = control;
+    focusSelects_ = selectText;
+  }
   void Repaint(const FieldRaster&, const std::vector<PixelRect>&) override {}
   void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
 
@@ -78,6 +92,8 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   std::vector<std::optional<TimerSchedule::Clock::time_point>> wakes_;
   TimerSchedule::Clock::time_point now_{};
   std::unique_ptr<ScreenPass> pass_;
+  const Control* focused_ = nullptr;
+  bool focusSelects_ = false;
 };
 
 }  // namespace platform

@@ -1,8 +1,7 @@
 #include "platform/qt/FormWindow.h"
 
 #include <QAccessibleWidget>
-#include <QFocusEvent>
-#include <QKeyEvent>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,44 +14,6 @@
 
 namespace platform::qt {
 namespace {
-
-// A command button that Enter presses as well as Space, as on the desktop the
-// game was made for.
-class PushButton final : public QPushButton {
- public:
-  using QPushButton::QPushButton;
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
-      click();
-      return;
-    }
-    QPushButton::keyPressEvent(event);
-  }
-};
-
-// A text box that, taking the focus back after it was disabled (a game
-// ended), selects its text as a Tab into it would: the next limit typed
-// replaces the count left in it.
-class LineEdit final : public QLineEdit {
- public:
-  using QLineEdit::QLineEdit;
-
- protected:
-  void changeEvent(QEvent* event) override {
-    if (event->type() == QEvent::EnabledChange && isEnabled()) selectOnFocus_ = true;
-    QLineEdit::changeEvent(event);
-  }
-  void focusInEvent(QFocusEvent* event) override {
-    QLineEdit::focusInEvent(event);
-    if (selectOnFocus_ && event->reason() != Qt::MouseFocusReason) selectAll();
-    selectOnFocus_ = false;
-  }
-
- private:
-  bool selectOnFocus_ = false;
-};
 
 void SetColours(QWidget& widget, Colour back, Colour fore) {
   QPalette palette = widget.palette();
@@ -72,6 +33,11 @@ FormWindow::FormWindow(Form& form) : form_(form), pass_(form, *this) {
   OrderTabs();
   TieCaptions();
   Sync();
+  // A click, or Qt itself, may move the keyboard within the window.
+  QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    for (const auto& [control, widget] : widgets_)
+      if (widget == now) pass_.FocusMovedTo(control);
+  });
 }
 
 QAccessibleInterface* FormWindow::CreateAccessible(const QString&, QObject* object) {
@@ -93,14 +59,14 @@ void FormWindow::Bind(Control& control) {
     label->setFocusPolicy(Qt::NoFocus);
     widget = label;
   } else if (auto* textBox = dynamic_cast<TextBox*>(&control)) {
-    auto* edit = new LineEdit(this);
+    auto* edit = new QLineEdit(this);
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // the box runs past the window's bottom edge
     QObject::connect(edit, &QLineEdit::textEdited, edit, [this, textBox](const QString& text) {
       Dispatch([textBox, &text] { textBox->Text = text.toStdString(); });
     });
     widget = edit;
   } else if (auto* button = dynamic_cast<CommandButton*>(&control)) {
-    auto* push = new PushButton(this);
+    auto* push = new QPushButton(this);
     push->setAutoDefault(false);
     QObject::connect(push, &QPushButton::clicked, push, [this, button] { Dispatch([button] { button->Press(); }); });
     widget = push;
@@ -133,6 +99,16 @@ void FormWindow::SetPlace(const Control& control, const PixelRect& rect) {
 void FormWindow::SetVisible(const Control& control, bool visible) { WidgetOf(control)->setVisible(visible); }
 
 void FormWindow::SetEnabled(const Control& control, bool enabled) { WidgetOf(control)->setEnabled(enabled); }
+
+void FormWindow::SetFocus(const Control* control, bool selectText) {
+  if (control == nullptr) {
+    if (QWidget* focus = focusWidget()) focus->clearFocus();
+    return;
+  }
+  QWidget* widget = WidgetOf(*control);
+  widget->setFocus(Qt::OtherFocusReason);
+  if (auto* edit = qobject_cast<QLineEdit*>(widget); edit != nullptr && selectText) edit->selectAll();
+}
 
 void FormWindow::Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) {
   auto* widget = static_cast<PictureBoxWidget*>(WidgetOf(field.Field()));
@@ -171,10 +147,6 @@ void FormWindow::TieCaptions() {
     if (label == nullptr) continue;
     if (const Control* target = form_.CaptionedBy(*caption)) label->setBuddy(WidgetOf(*target));
   }
-}
-
-void FormWindow::FocusFirst() {
-  if (const Control* first = form_.FirstTabStop()) WidgetOf(*first)->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace platform::qt

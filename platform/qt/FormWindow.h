@@ -27,8 +27,9 @@ class FormWindow final : public QWidget, private Screen {
   // message box opens, so that the screen shows the moment it opens at.
   void Sync() { pass_.Run(); }
 
-  // The first control in tab order that can take the focus takes it.
-  void FocusFirst();
+  void FormShown() { pass_.FormShown(); }
+  // A key on the window that the control with the keyboard may use up.
+  bool FocusKey(int vk, bool down, bool repeat, bool shift) { return pass_.FocusKey(vk, down, repeat, shift); }
 
   // For the factory that QtFrontEnd installs.
   static QAccessibleInterface* CreateAccessible(const QString& className, QObject* object);
@@ -40,6 +41,7 @@ class FormWindow final : public QWidget, private Screen {
   void SetPlace(const Control& control, const PixelRect& rect) override;
   void SetVisible(const Control& control, bool visible) override;
   void SetEnabled(const Control& control, bool enabled) override;
+  void SetFocus(const Control* control, bool selectText) override;
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
   void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
 

@@ -37,17 +37,20 @@ int VirtualKey(int qtKey) {
       return Keyboard::kSpace;
     case Qt::Key_Escape:
       return Keyboard::kEscape;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return Keyboard::kTab;
     default:
       return -1;
   }
 }
 
 // Reports to the keyboard the keys that reach the game window, and its loss
-// of the keyboard, to a message box or another program. Every event goes on
-// as usual.
+// of the keyboard, to a message box or another program. A key that the
+// control with the keyboard uses goes no further; the rest go on as usual.
 class KeyFilter final : public QObject {
  public:
-  KeyFilter(Keyboard& keyboard, const QWidget& window) : keyboard_(keyboard), window_(window) {}
+  KeyFilter(Keyboard& keyboard, FormWindow& window) : keyboard_(keyboard), window_(window) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -57,9 +60,10 @@ class KeyFilter final : public QObject {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* target = qobject_cast<QWidget*>(watched);
         const int vk = VirtualKey(key->key());
-        if (vk >= 0 && target != nullptr && target->window() == &window_)
-          keyboard_.Key(vk, event->type() == QEvent::KeyPress, key->isAutoRepeat());
-        break;
+        if (vk < 0 || target == nullptr || target->window() != &window_) break;
+        const bool down = event->type() == QEvent::KeyPress;
+        keyboard_.Key(vk, down, key->isAutoRepeat());
+        return window_.FocusKey(vk, down, key->isAutoRepeat(), key->key() == Qt::Key_Backtab);
       }
       case QEvent::WindowDeactivate:
         if (watched == &window_) keyboard_.Lost();
@@ -72,7 +76,7 @@ class KeyFilter final : public QObject {
 
  private:
   Keyboard& keyboard_;
-  const QWidget& window_;
+  FormWindow& window_;
 };
 
 // Lets a box take Enter, Space and Escape only as the keyboard admits them.
@@ -134,7 +138,7 @@ void QtFrontEnd::Show(Form& form) {
   keyFilter_ = std::make_unique<KeyFilter>(Keyboard(), *window_);
   qApp->installEventFilter(keyFilter_.get());
   if (form.Load) window_->Dispatch(form.Load);
-  window_->FocusFirst();
+  window_->FormShown();
   window_->show();
   window_->activateWindow();
 }

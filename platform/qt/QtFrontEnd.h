@@ -16,11 +16,11 @@ class FormWindow;
 // The real window: a Qt top-level window that mirrors the form's controls,
 // raises their events, and paces their timers.
 //
-// From the forms layer it uses the pass, the timer schedule and the
-// keyboard; it reports the keys that reach the window and its deactivation.
-// Qt cannot say which keys are down when the window comes back, so a key let
-// go elsewhere is not held. Qt's own widgets still move the focus by Tab,
-// press a focused button by Space, and restore the focus on activation.
+// From the forms layer it uses the pass, the timer schedule, the focus and
+// the keyboard; it reports the keys that reach the window, its deactivation,
+// and where a click put the keyboard. Qt cannot say which keys are down when
+// the window comes back, so a key let go elsewhere is not held. Qt itself
+// still gives the focus back to its control on activation.
 // Needs Qt 6 Widgets, on X11, Wayland or the offscreen platform.
 class QtFrontEnd final : public Runtime {
  public:
