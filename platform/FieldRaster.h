@@ -31,6 +31,9 @@ class FieldRaster {
   std::uint32_t At(int x, int y) const { return pixels_[Index(x, y)]; }
 
   PictureBox& Field() const { return field_; }
+  // Whether a line drawn on it still shows: none outlives the box's being
+  // hidden.
+  bool Marked() const { return !marksBlank_; }
   const std::vector<PictureBox*>& Sprites() const { return sprites_; }
   // Where a box inside showed at the last update: empty while it is hidden
   // or wholly past the edge.

@@ -26,6 +26,7 @@ ScreenPass::ScreenPass(Form& form, Screen& screen, Now now)
       for (const auto& c : form.Controls())
         if (c->Container == box)
           if (auto* sprite = dynamic_cast<PictureBox*>(c.get())) inside.push_back(sprite);
+      spritesShown_.emplace_back(inside.size());
       fields_.push_back(std::make_unique<FieldRaster>(*box, std::move(inside)));
     }
   }
@@ -66,9 +67,25 @@ void ScreenPass::Run() {
     focus_.Settle(enabledNow);
     ShowFocus();
   }
-  for (const auto& field : fields_)
-    if (const std::vector<PixelRect> changed = field->Update(); !changed.empty()) screen_.Repaint(*field, changed);
+  for (std::size_t f = 0; f < fields_.size(); ++f) {
+    if (const std::vector<PixelRect> changed = fields_[f]->Update(); !changed.empty())
+      screen_.Repaint(*fields_[f], changed);
+    PlaceSprites(*fields_[f], spritesShown_[f]);
+  }
   if (timers_.Sync(now_())) ArmTimers();
+}
+
+void ScreenPass::PlaceSprites(const FieldRaster& field, std::vector<PixelRect>& shown) {
+  for (std::size_t i = 0; i < field.Sprites().size(); ++i) {
+    const PictureBox& sprite = *field.Sprites()[i];
+    if (sprite.AccessibleName.empty()) continue;
+    PixelRect now = sprite.Shown() ? field.SpriteRect(i) : PixelRect{};
+    if (now.Empty()) now = PixelRect{};  // past the field's edge, as good as hidden
+    if (now == shown[i]) continue;
+    const bool cameOrWent = now.Empty() != shown[i].Empty();
+    shown[i] = now;
+    screen_.PlaceSprite(field, i, now, cameOrWent);
+  }
 }
 
 void ScreenPass::FormShown() {

@@ -34,6 +34,10 @@ class Screen {
   // These pixels of a top-level picture box changed: read them from its
   // raster. Its boxes inside may have come or gone.
   virtual void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) = 0;
+  // A named box inside a field came into view, moved, or left it (an empty
+  // rect), for screen readers; `cameOrWent` when it was out of view before
+  // or is now.
+  virtual void PlaceSprite(const FieldRaster& field, std::size_t sprite, const PixelRect& where, bool cameOrWent) = 0;
   // When the timer should next wake, or nothing to stop waking it. The
   // front end then calls ScreenPass::TimerWoke at that time or later.
   virtual void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) = 0;
@@ -89,12 +93,14 @@ class ScreenPass {
   static const std::string* TextOf(const Control& control);
   void ArmTimers();
   void ShowFocus();
+  void PlaceSprites(const FieldRaster& field, std::vector<PixelRect>& shown);
 
   Form& form_;
   Screen& screen_;
   std::optional<std::string> title_;
   std::vector<Shown> shown_;
   std::vector<std::unique_ptr<FieldRaster>> fields_;
+  std::vector<std::vector<PixelRect>> spritesShown_;  // each field's, as last placed
   TimerSchedule timers_;
   Now now_;
   std::function<void()> afterHandler_;

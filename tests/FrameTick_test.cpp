@@ -168,7 +168,7 @@ TEST_F(FrameTickTest, AFlyingTickDrawsTwoMarksWhereTheBulletStoodThenPlacesWhatI
   Script({0.99999994f, 0, 0.2f, 0.3f, 0.4f, 0.6f, 0.5f, 0.0203f});
   Tick();
   std::vector<std::tuple<Twips, Twips, Twips, Twips, Colour>> marks;  // x1, y1, x2, y2, colour
-  for (const LineSegment& m : front.MarksOn(form.Back)) marks.push_back({m.x1, m.y1, m.x2, m.y2, m.colour});
+  for (const LineSegment& m : front.StrokesOfLastEvent(form.Back)) marks.push_back({m.x1, m.y1, m.x2, m.y2, m.colour});
   EXPECT_EQ(marks, (decltype(marks){{left, top - 5, left, top, RGB(254, 0, 51)},
                                     {left + 135, top + 130, left + 135, top + 135, RGB(76, 102, 153)}}));
   EXPECT_EQ(form.bullet.Top, top + 70);

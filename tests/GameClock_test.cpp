@@ -55,7 +55,7 @@ TEST_F(GameClockTest, TheEndStopsTheClockBeforeTheBoxAndResetsOnlyAfterItCloses)
   form.Picture4.Move(1320, 1080);  // in the bullet's path: one hit
   TickHolding({vbKeyReturn});
   Tick();
-  ASSERT_FALSE(front.MarksOn(form.Back).empty());
+  ASSERT_TRUE(front.ShowsMarks(form.Back));
   front.WhileMessageBoxOpen([&](const HeadlessFrontEnd::MessageBox&) {
     EXPECT_EQ(State(), (Switches{true, false, false, false, true}));
     EXPECT_EQ(form.Score.Caption, "1");
@@ -67,7 +67,7 @@ TEST_F(GameClockTest, TheEndStopsTheClockBeforeTheBoxAndResetsOnlyAfterItCloses)
   EXPECT_EQ(State(), kIdle);
   EXPECT_EQ(form.Score.Caption, "0");
   EXPECT_EQ(form.Caption, "Viveve");              // stays once a bullet has flown
-  EXPECT_TRUE(front.MarksOn(form.Back).empty());  // the next game starts clean
+  EXPECT_FALSE(front.ShowsMarks(form.Back));  // the next game starts clean
 
   // The unseen game goes on: a hit between games counts up from that "0".
   form.Picture5.Move(form.bullet.Left, form.bullet.Top);

@@ -32,6 +32,9 @@ struct RecordingScreen final : platform::Screen {
   void Repaint(const platform::FieldRaster& field, const std::vector<platform::PixelRect>&) override {
     calls.push_back(field.Field().Name + " repainted");
   }
+  void PlaceSprite(const platform::FieldRaster& field, std::size_t i, const platform::PixelRect&, bool cameOrWent) override {
+    if (cameOrWent) calls.push_back(field.Sprites()[i]->Name + " came or went");
+  }
   void WakeTimerAt(std::size_t, std::optional<platform::TimerSchedule::Clock::time_point>) override {}
 };
 
@@ -53,7 +56,7 @@ TEST_F(GameTest, TheScreenPassShowsWhatChangedAndOnlyThat) {
     front.Click(form.NewGame);
     for (auto* dot : Dots()) dot->Move(99999, 0);  // out of the bullet's way
   });
-  for (const char* call : {"Back shown", "NewGame disabled", "time disabled", "Back repainted"})
+  for (const char* call : {"Back shown", "NewGame disabled", "time disabled", "Back repainted", "player1 came or went"})
     EXPECT_TRUE(screen.Called(call)) << call;
   EXPECT_FALSE(screen.Called("sshoot hidden"));
 
@@ -61,6 +64,6 @@ TEST_F(GameTest, TheScreenPassShowsWhatChangedAndOnlyThat) {
   front.HoldKey(platform::vbKeyReturn);
   pass.Dispatch([&] { Tick(); });
   front.ReleaseKey(platform::vbKeyReturn);
-  std::vector<std::string> expected = {"title Viveve", "sshoot hidden", "Back repainted"};
+  std::vector<std::string> expected = {"title Viveve", "sshoot hidden", "Back repainted", "bullet came or went"};
   EXPECT_EQ(screen.calls, expected);
 }

@@ -42,7 +42,7 @@ TEST_F(GameTest, SoakRandomPlayKeepsEveryRuleAndEveryGameEnds) {
     ASSERT_TRUE(p.Left >= 0 && p.Left <= 6975 - 135 && p.Top >= 0 && p.Top <= 4935 - 135) << "tick " << ticks;
     ASSERT_TRUE(b.Visible ? overField : parked || !overField) << "tick " << ticks;
     ASSERT_TRUE(gained >= 0 && gained <= 5 && (gained == 0 || !parked)) << "tick " << ticks;
-    ASSERT_TRUE(form.Back.Visible || front.MarksOn(form.Back).empty());
+    ASSERT_TRUE(form.Back.Visible || !front.ShowsMarks(form.Back));
     hits += static_cast<int>(gained);
 
     if (ticks % 64 == 63 && form.Timer2.Enabled) {

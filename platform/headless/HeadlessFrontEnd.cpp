@@ -17,7 +17,10 @@ void HeadlessFrontEnd::Load(Form& form) {
   wakes_.assign(timers_.size(), std::nullopt);
   Screen& screen = *this;
   pass_ = std::make_unique<ScreenPass>(form, screen, [this] { return now_; });
-  pass_->AfterEachHandler([this] { NoteMarks(); });
+  // After each handler, before the pass takes them: the lines it drew.
+  pass_->AfterEachHandler([this] {
+    for (Surface& surface : surfaces_) surface.strokes = surface.box->Strokes();
+  });
   pass_->Run();
   if (form.Load) pass_->Dispatch(form.Load);
   pass_->FormShown();
@@ -54,30 +57,25 @@ bool HeadlessFrontEnd::Type(TextBox& box, const std::string& text) {
   return true;
 }
 
-const std::deque<LineSegment>& HeadlessFrontEnd::MarksOn(const PictureBox& box) const {
-  static const std::deque<LineSegment> none;
+const std::vector<LineSegment>& HeadlessFrontEnd::StrokesOfLastEvent(const PictureBox& box) const {
+  static const std::vector<LineSegment> none;
   for (const Surface& surface : surfaces_)
-    if (surface.box == &box) return surface.marks;
+    if (surface.box == &box) return surface.strokes;
   return none;
 }
 
+bool HeadlessFrontEnd::ShowsMarks(const PictureBox& field) const {
+  for (const auto& raster : pass_->Fields())
+    if (&raster->Field() == &field) return raster->Marked();
+  return false;
+}
+
 void HeadlessFrontEnd::ShowMessage(const std::string& prompt) {
-  NoteMarks();
   if (pass_) pass_->Run();
   Keyboard().OpenBox();
   boxes_.push_back({AppTitle(), prompt});
   if (look_) look_(boxes_.back());
   Keyboard().CloseBox();
-}
-
-void HeadlessFrontEnd::NoteMarks() {
-  for (Surface& surface : surfaces_) {
-    for (const LineSegment& stroke : surface.box->Strokes()) surface.marks.push_back(stroke);
-    if (surface.marks.empty()) continue;
-    // Nothing drawn on a box outlives its being hidden.
-    if (!surface.box->Visible) surface.marks.clear();
-    while (surface.marks.size() > kMarksKept) surface.marks.pop_front();
-  }
 }
 
 }  // namespace platform

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -57,20 +56,19 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   // Runs while a box is open, before it is answered.
   void WhileMessageBoxOpen(std::function<void(const MessageBox&)> look) { look_ = std::move(look); }
 
-  // The marks that a window would show on a picture box now: drawn while it
-  // was shown, cleared when it is hidden. Only the latest are kept.
-  const std::deque<LineSegment>& MarksOn(const PictureBox& box) const;
-  static constexpr std::size_t kMarksKept = 4096;
+  // The lines that the last event's handler drew on a picture box, in its
+  // twips (after any box it opened).
+  const std::vector<LineSegment>& StrokesOfLastEvent(const PictureBox& box) const;
+  // Whether a window would show any line drawn on a field now.
+  bool ShowsMarks(const PictureBox& field) const;
 
   void ShowMessage(const std::string& prompt) override;
 
  private:
   struct Surface {
     PictureBox* box;
-    std::deque<LineSegment> marks;
+    std::vector<LineSegment> strokes;
   };
-  // After each handler, before the pass takes them: the lines drawn.
-  void NoteMarks();
 
   void SetTitle(const std::string&) override {}
   void SetText(const Control&, const std::string&) override {}
@@ -83,6 +81,7 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
     focusSelects_ = selectText;
   }
   void Repaint(const FieldRaster&, const std::vector<PixelRect>&) override {}
+  void PlaceSprite(const FieldRaster&, std::size_t, const PixelRect&, bool) override {}
   void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
 
   std::vector<MessageBox> boxes_;

@@ -1,6 +1,7 @@
 #include "platform/qt/FieldAccessible.h"
 
 #include <QString>
+#include <algorithm>
 
 #include "platform/qt/Pixels.h"
 
@@ -46,7 +47,6 @@ FieldAccessible::FieldAccessible(PictureBoxWidget* field) : QAccessibleWidget(fi
   for (std::size_t i = 0; i < sprites.size(); ++i)
     if (!sprites[i]->AccessibleName.empty()) named_.push_back(i);
   ids_.assign(named_.size(), 0);
-  for (std::size_t i : named_) showing_.push_back(Showing(i));
 }
 
 FieldAccessible::~FieldAccessible() {
@@ -73,19 +73,14 @@ int FieldAccessible::indexOfChild(const QAccessibleInterface* child) const {
   return -1;
 }
 
-void FieldAccessible::Notify() {
-  for (std::size_t i = 0; i < named_.size(); ++i) {
-    const bool showing = Showing(named_[i]);
-    if (showing == showing_[i]) continue;
-    showing_[i] = showing;
-    QAccessibleEvent event(child(static_cast<int>(i)), showing ? QAccessible::ObjectShow : QAccessible::ObjectHide);
-    QAccessible::updateAccessibility(&event);
-  }
-}
-
-void FieldAccessible::SpritesChanged(PictureBoxWidget* field) {
+void FieldAccessible::SpriteCameOrWent(PictureBoxWidget* field, std::size_t sprite, bool showing) {
   if (!QAccessible::isActive()) return;  // nobody listens: spare the frame tick
-  if (auto* access = dynamic_cast<FieldAccessible*>(QAccessible::queryAccessibleInterface(field))) access->Notify();
+  auto* access = dynamic_cast<FieldAccessible*>(QAccessible::queryAccessibleInterface(field));
+  if (access == nullptr) return;
+  const auto at = std::find(access->named_.begin(), access->named_.end(), sprite);
+  QAccessibleEvent event(access->child(static_cast<int>(at - access->named_.begin())),
+                         showing ? QAccessible::ObjectShow : QAccessible::ObjectHide);
+  QAccessible::updateAccessibility(&event);
 }
 
 QAccessibleInterface* FieldAccessible::Create(const QString&, QObject* object) {

@@ -20,9 +20,8 @@ class FieldAccessible final : public QAccessibleWidget {
   QAccessibleInterface* child(int index) const override;
   int indexOfChild(const QAccessibleInterface* child) const override;
 
-  // Call after the field or a sprite changed: tells a listening screen
-  // reader which sprites came into view or left it.
-  static void SpritesChanged(PictureBoxWidget* field);
+  // Tells a listening screen reader that a sprite came into view or left it.
+  static void SpriteCameOrWent(PictureBoxWidget* field, std::size_t sprite, bool showing);
 
   // For the factory that QtFrontEnd installs.
   static QAccessibleInterface* Create(const QString& className, QObject* object);
@@ -30,11 +29,9 @@ class FieldAccessible final : public QAccessibleWidget {
  private:
   class Sprite;
   bool Showing(std::size_t sprite) const;
-  void Notify();
   PictureBoxWidget* field_;
   std::vector<std::size_t> named_;               // the sprites with a role
   mutable std::vector<QAccessible::Id> ids_;     // registered on first use
-  std::vector<bool> showing_;                    // as a screen reader was last told
 };
 
 }  // namespace platform::qt

@@ -113,7 +113,13 @@ void FormWindow::SetFocus(const Control* control, bool selectText) {
 void FormWindow::Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) {
   auto* widget = static_cast<PictureBoxWidget*>(WidgetOf(field.Field()));
   for (const PixelRect& rect : changed) widget->update(ToQRect(rect));
-  FieldAccessible::SpritesChanged(widget);
+}
+
+void FormWindow::PlaceSprite(const FieldRaster& field, std::size_t sprite, const PixelRect& where, bool cameOrWent) {
+  // Qt asks where a sprite is when it wants to know; only coming and going
+  // is news.
+  if (cameOrWent)
+    FieldAccessible::SpriteCameOrWent(static_cast<PictureBoxWidget*>(WidgetOf(field.Field())), sprite, !where.Empty());
 }
 
 void FormWindow::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) {

@@ -13,7 +13,6 @@
 // The page's side of each call: front.js defines Module.page before the game
 // starts.
 EM_JS(void, PageForm, (int width, int height, int back, int fore), { Module.page.form(width, height, back, fore); });
-EM_JS(void, PageFocusFirst, (), { Module.page.focusFirst(); });
 EM_JS(void, PageAdd, (int id, int kind, const char* name, const char* accessibleName, int labelFor, int tabIndex), {
   Module.page.add(id, kind, UTF8ToString(name), UTF8ToString(accessibleName), labelFor, tabIndex);
 });
@@ -23,6 +22,7 @@ EM_JS(void, PageColours, (int id, int back, int fore), { Module.page.colours(id,
 EM_JS(void, PagePlace, (int id, int x, int y, int width, int height), { Module.page.place(id, x, y, width, height); });
 EM_JS(void, PageVisible, (int id, int visible), { Module.page.visible(id, visible != 0); });
 EM_JS(void, PageEnabled, (int id, int enabled), { Module.page.enabled(id, enabled != 0); });
+EM_JS(void, PageFocus, (int id, int selectText), { Module.page.focus(id, selectText != 0); });
 EM_JS(void, PagePaint, (int id, const void* pixels, int stride, int x, int y, int width, int height), {
   Module.page.paint(id, HEAPU8, pixels, stride, x, y, width, height);
 });
@@ -62,11 +62,6 @@ std::uint64_t Stamp(double at) { return static_cast<std::uint64_t>(std::llround(
 class PageScreen final : public Screen {
  public:
   explicit PageScreen(const Form& form) : form_(form) {}
-  void Follow(const ScreenPass& pass) {
-    pass_ = &pass;
-    for (const auto& field : pass.Fields()) spritesShown_.resize(spritesShown_.size() + field->Sprites().size());
-  }
-
   int IdOf(const Control& control) const { return static_cast<int>(form_.IndexOf(control)); }
 
   void SetTitle(const std::string& caption) override { PageTitle(caption.c_str()); }
@@ -75,25 +70,19 @@ class PageScreen final : public Screen {
   void SetPlace(const Control& c, const PixelRect& r) override { PagePlace(IdOf(c), r.x, r.y, r.width, r.height); }
   void SetVisible(const Control& c, bool visible) override { PageVisible(IdOf(c), visible); }
   void SetEnabled(const Control& c, bool enabled) override { PageEnabled(IdOf(c), enabled); }
+  void SetFocus(const Control* c, bool selectText) override { PageFocus(c != nullptr ? IdOf(*c) : -1, selectText); }
 
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override {
     const int id = IdOf(field.Field());
     for (const PixelRect& r : changed)
       PagePaint(id, field.Pixels() + static_cast<std::size_t>(r.y) * field.Width() + r.x, field.Width(), r.x, r.y,
                 r.width, r.height);
-    // A screen reader finds the named boxes inside while they show.
-    std::size_t first = 0;
-    for (const auto& f : pass_->Fields()) {
-      if (f.get() == &field) break;
-      first += f->Sprites().size();
-    }
-    for (std::size_t i = 0; i < field.Sprites().size(); ++i) {
-      const PictureBox& sprite = *field.Sprites()[i];
-      const PixelRect shown = sprite.Shown() ? field.SpriteRect(i) : PixelRect{};
-      if (sprite.AccessibleName.empty() || shown == spritesShown_[first + i]) continue;
-      spritesShown_[first + i] = shown;
-      PageSprite(id, static_cast<int>(i), sprite.AccessibleName.c_str(), shown.x, shown.y, shown.width, shown.height);
-    }
+  }
+
+  // A screen reader finds the named boxes inside while they show.
+  void PlaceSprite(const FieldRaster& field, std::size_t i, const PixelRect& r, bool) override {
+    PageSprite(IdOf(field.Field()), static_cast<int>(i), field.Sprites()[i]->AccessibleName.c_str(), r.x, r.y,
+               r.width, r.height);
   }
 
   void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override {
@@ -105,8 +94,6 @@ class PageScreen final : public Screen {
 
  private:
   const Form& form_;
-  const ScreenPass* pass_ = nullptr;
-  std::vector<PixelRect> spritesShown_;  // where each named box inside a field was last shown
 };
 
 WebFrontEnd::WebFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) { current = this; }
@@ -134,10 +121,9 @@ void WebFrontEnd::Show(Form& form) {
   }
   screen_ = std::make_unique<PageScreen>(form);
   pass_ = std::make_unique<ScreenPass>(form, *screen_);
-  screen_->Follow(*pass_);
   pass_->Run();
   if (form.Load) pass_->Dispatch(form.Load);
-  PageFocusFirst();
+  pass_->FormShown();
 }
 
 void WebFrontEnd::ShowMessage(const std::string& prompt) {
@@ -148,7 +134,14 @@ void WebFrontEnd::ShowMessage(const std::string& prompt) {
   Keyboard().CloseBox();
 }
 
-void WebFrontEnd::Key(int vk, bool down, bool repeat) { Keyboard().Key(vk, down, repeat); }
+void WebFrontEnd::Key(int vk, bool down, bool repeat, bool shift) {
+  Keyboard().Key(vk, down, repeat);
+  if (!Keyboard().BoxOpen() && pass_) pass_->FocusKey(vk, down, repeat, shift);
+}
+
+void WebFrontEnd::FocusMoved(int control) {
+  if (pass_) pass_->FocusMovedTo(control < 0 ? nullptr : form_->Controls().at(static_cast<std::size_t>(control)).get());
+}
 
 bool WebFrontEnd::BoxAdmits(int vk, bool down, bool repeat, double at) {
   return Keyboard().BoxOpen() && Keyboard().BoxAdmits(vk, down, repeat, Stamp(at));
@@ -175,9 +168,10 @@ void WebFrontEnd::TimerWoke(std::size_t timer) { pass_->TimerWoke(timer, TimerSc
 // What the page calls.
 extern "C" {
 using platform::web::WebFrontEnd;
-EMSCRIPTEN_KEEPALIVE void vantor_key(int vk, int down, int repeat) {
-  WebFrontEnd::Current().Key(vk, down != 0, repeat != 0);
+EMSCRIPTEN_KEEPALIVE void vantor_key(int vk, int down, int repeat, int shift) {
+  WebFrontEnd::Current().Key(vk, down != 0, repeat != 0, shift != 0);
 }
+EMSCRIPTEN_KEEPALIVE void vantor_focus_moved(int control) { WebFrontEnd::Current().FocusMoved(control); }
 EMSCRIPTEN_KEEPALIVE int vantor_box_admits(int vk, int down, int repeat, double at) {
   return WebFrontEnd::Current().BoxAdmits(vk, down != 0, repeat != 0, at);
 }

@@ -16,13 +16,13 @@ namespace platform::web {
 // boxes as modal dialogs. The page's script (front.js) owns the elements and
 // forwards the page's events here.
 //
-// From the forms layer it uses the pass, the timer schedule and the
-// keyboard; the page reports keys as virtual keys and the keyboard's loss on
-// a blur or a hidden tab. The page cannot say which keys are down when it
-// gets the keyboard back, so a key let go elsewhere is not held. Still
-// decided in front.js: the whole-number scale, the first focus and a
-// control's taking the focus when enabled, and Space answering a dialog on
-// its release. Needs emscripten with Asyncify, for the dialog's wait.
+// From the forms layer it uses the pass, the timer schedule, the focus and
+// the keyboard; the page reports keys as virtual keys, the keyboard's loss on
+// a blur or a hidden tab, and where the keyboard went among the controls.
+// The page cannot say which keys are down when it gets the keyboard back, so
+// a key let go elsewhere is not held. Still decided in front.js: the
+// whole-number scale, and Space answering a dialog on its release. Needs
+// emscripten with Asyncify, for the dialog's wait.
 class PageScreen;
 
 class WebFrontEnd final : public Runtime {
@@ -38,8 +38,10 @@ class WebFrontEnd final : public Runtime {
 
   // The page's events. Keys carry virtual key codes; a dialog's keys also
   // the event's time.
-  void Key(int vk, bool down, bool repeat);
+  void Key(int vk, bool down, bool repeat, bool shift);
   void KeyboardLost();
+  // The keyboard went to this control, or to none of the form's (-1).
+  void FocusMoved(int control);
   void Click(std::size_t control);
   void Type(std::size_t control, const std::string& text);
   void TimerWoke(std::size_t timer);

@@ -19,6 +19,8 @@ constexpr UINT_PTR kFirstTimerId = 1;
 constexpr auto kEarlyWake = std::chrono::milliseconds(2);
 constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
 
+WNDPROC staticProc = nullptr;  // the system's, under each sprite window's own
+
 COLORREF ToColorRef(Colour rgb) { return static_cast<COLORREF>(rgb & 0xFFFFFF); }
 
 void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HBRUSH background, HICON icon, HICON small) {
@@ -111,7 +113,7 @@ HWND FormWindow::Create(const Control& control) {
     text = Wide(box->Text);
   } else if (auto* button = dynamic_cast<const CommandButton*>(&control)) {
     kind = L"BUTTON";
-    style |= WS_TABSTOP | BS_PUSHBUTTON;
+    style |= WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;  // BS_NOTIFY: tells when it takes the keyboard
     text = Wide(button->Caption);
   } else {
     // A top-level picture box; its window text is its name to a screen reader.
@@ -142,6 +144,14 @@ void FormWindow::Place(const Child& child) const {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void FormWindow::Place(const Sprite& sprite) const {
+  const PixelRect& r = sprite.place;
+  // Never redrawn: what shows there is the field's.
+  SetWindowPos(sprite.hwnd, nullptr, r.x * scale_, r.y * scale_, r.width * scale_, r.height * scale_,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS |
+                   (r.Empty() ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
+}
+
 void FormWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
   scale_ = ScaleFor(dpi);
   HFONT font = CreateFontW(-kFontPixels * scale_, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -151,6 +161,7 @@ void FormWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
     SendMessageW(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     Place(child);
   }
+  for (const Sprite& sprite : sprites_) Place(sprite);
   if (font_ != nullptr) DeleteObject(font_);
   font_ = font;
 
@@ -214,6 +225,23 @@ void FormWindow::Repaint(const FieldRaster& field, const std::vector<PixelRect>&
   }
 }
 
+void FormWindow::PlaceSprite(const FieldRaster& field, std::size_t index, const PixelRect& where, bool) {
+  auto sprite = std::find_if(sprites_.begin(), sprites_.end(),
+                             [&](const Sprite& s) { return s.field == &field && s.index == index; });
+  if (sprite == sprites_.end()) {
+    const Child* host = Find(field.Field());
+    if (host == nullptr) return;
+    HWND hwnd = CreateWindowExW(0, L"STATIC", Wide(field.Sprites()[index]->AccessibleName).c_str(),
+                                WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, host->hwnd, nullptr, instance_, nullptr);
+    staticProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SpriteProc)));
+    sprite = sprites_.insert(sprites_.end(), Sprite{&field, index, hwnd, {}});
+  }
+  // Shown and hidden, the window tells a screen reader it came or went.
+  sprite->place = where;
+  Place(*sprite);
+}
+
 void FormWindow::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) {
   const UINT_PTR id = kFirstTimerId + timer;
   if (timer >= wakeAt_.size()) wakeAt_.resize(timer + 1);
@@ -242,30 +270,10 @@ void FormWindow::TimerWoke(std::size_t timer) {
   pass_.TimerWoke(timer, now);
 }
 
-void FormWindow::FocusFirst() {
-  if (const Control* first = form_.FirstTabStop()) {
-    focus_ = Find(*first)->hwnd;  // taken again whenever the window becomes active
-    SetFocus(focus_);
-  }
-}
-
-void FormWindow::MoveFocus(bool forward) {
-  std::vector<const Child*> stops;
-  for (const Control* stop : form_.TabStops())
-    if (const Child* child = Find(*stop); IsWindowVisible(child->hwnd) && IsWindowEnabled(child->hwnd))
-      stops.push_back(child);
-  if (stops.empty()) return;
-  const HWND focus = GetFocus();
-  auto at = std::find_if(stops.begin(), stops.end(), [focus](const Child* c) { return c->hwnd == focus; });
-  std::size_t next = 0;
-  if (at == stops.end())
-    next = forward ? 0 : stops.size() - 1;
-  else
-    next = (static_cast<std::size_t>(at - stops.begin()) + (forward ? 1 : stops.size() - 1)) % stops.size();
-  SetFocus(stops[next]->hwnd);
-  // As in a dialog: tabbing into a text box selects its text, so what is
-  // typed next replaces it.
-  if (dynamic_cast<const TextBox*>(stops[next]->control) != nullptr) SendMessageW(stops[next]->hwnd, EM_SETSEL, 0, -1);
+void FormWindow::SetFocus(const Control* control, bool selectText) {
+  const HWND hwnd = control != nullptr ? Find(*control)->hwnd : window_;
+  ::SetFocus(hwnd);
+  if (selectText) SendMessageW(hwnd, EM_SETSEL, 0, -1);
 }
 
 bool FormWindow::PreTranslate(const MSG& message) {
@@ -276,18 +284,7 @@ bool FormWindow::PreTranslate(const MSG& message) {
   const int vk = static_cast<int>(message.wParam);
   const bool repeat = down && (message.lParam & (1 << 30)) != 0;
   keyboard_.Key(vk, down, repeat);
-  if (down && vk == VK_TAB && message.message == WM_KEYDOWN) {
-    MoveFocus(GetKeyState(VK_SHIFT) >= 0);
-    return true;
-  }
-  // Enter presses a focused button as Space does, as on the desktop the game
-  // was made for; it fires as well.
-  if (down && vk == VK_RETURN && !repeat)
-    if (const Child* child = Find(message.hwnd); child && dynamic_cast<const CommandButton*>(child->control)) {
-      SendMessageW(child->hwnd, BM_CLICK, 0, 0);
-      return true;
-    }
-  return false;
+  return pass_.FocusKey(vk, down, repeat, GetKeyState(VK_SHIFT) < 0);
 }
 
 LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -306,6 +303,10 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: {
       Child* child = Find(reinterpret_cast<HWND>(lParam));
       if (child == nullptr) break;
+      if (HIWORD(wParam) == EN_SETFOCUS || HIWORD(wParam) == BN_SETFOCUS) {
+        pass_.FocusMovedTo(child->control);
+        return 0;
+      }
       if (HIWORD(wParam) == BN_CLICKED)
         if (auto* button = dynamic_cast<CommandButton*>(const_cast<Control*>(child->control))) {
           pass_.Dispatch([button] { button->Press(); });
@@ -340,9 +341,8 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // Keys count only while the game window has the keyboard: none
         // sticks down when it goes to a box or another program.
         keyboard_.Lost();
-        focus_ = GetFocus();
-      } else if (focus_ != nullptr && IsWindowEnabled(focus_) && IsWindowVisible(focus_)) {
-        SetFocus(focus_);
+      } else if (const Control* owner = pass_.FocusOwner()) {
+        ::SetFocus(Find(*owner)->hwnd);
         return 0;
       }
       break;
@@ -369,6 +369,20 @@ LRESULT CALLBACK FormWindow::FieldProc(HWND hwnd, UINT message, WPARAM wParam, L
   }
   if (message == WM_ERASEBKGND) return 1;  // the paint covers every pixel
   return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FormWindow::SpriteProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      ValidateRect(hwnd, nullptr);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;  // clicks land on the field
+    default:
+      return CallWindowProcW(staticProc, hwnd, message, wParam, lParam);
+  }
 }
 
 void FormWindow::PaintField(HWND hwnd) const {

@@ -32,11 +32,10 @@ class FormWindow final : private Screen {
   // Runs a handler as an event of this window, then the pass.
   void Dispatch(const std::function<void()>& handler) { pass_.Dispatch(handler); }
 
-  // The first control in tab order that can take the focus takes it.
-  void FocusFirst();
-  // Keys on their way to any of this window's controls: the arrows and
-  // Enter go to the key-state table, Tab moves the focus in tab order and
-  // Enter presses a focused button. Says whether the message is used up.
+  void FormShown() { pass_.FormShown(); }
+  // Keys on their way to any of this window's controls: they go to the
+  // keyboard, and to the focus, which may use them up (Tab, Enter or Space
+  // on a button). Says whether the message is used up.
   bool PreTranslate(const MSG& message);
 
   // The whole-number scale at a display's dots per inch: 96 and 120 draw at
@@ -52,6 +51,14 @@ class FormWindow final : private Screen {
     HBRUSH brush = nullptr;  // a label's background
     const FieldRaster* field = nullptr;
   };
+  // A named box inside a field, to a screen reader: a static text window
+  // that paints nothing, so the field's own pixels show through it.
+  struct Sprite {
+    const FieldRaster* field;
+    std::size_t index;
+    HWND hwnd;
+    PixelRect place;  // at one pixel per pixel; empty while out of view
+  };
 
   // What the pass changes: the window's caption; a child window's place,
   // visibility, enabled state, text and colours; the field's pixels; the
@@ -60,13 +67,16 @@ class FormWindow final : private Screen {
   void SetPlace(const Control& control, const PixelRect& rect) override;
   void SetVisible(const Control& control, bool visible) override;
   void SetEnabled(const Control& control, bool enabled) override;
+  void SetFocus(const Control* control, bool selectText) override;
   void SetText(const Control& control, const std::string& text) override;
   void SetColours(const Control& control, Colour back, Colour fore) override;
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
+  void PlaceSprite(const FieldRaster& field, std::size_t sprite, const PixelRect& where, bool cameOrWent) override;
   void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK FieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK SpriteProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void PaintField(HWND hwnd) const;
   // A timer's wake-up: raises its tick if one is due.
@@ -78,9 +88,9 @@ class FormWindow final : private Screen {
   Child* Find(const Control& control);
   Child* Find(HWND hwnd);
   void Place(const Child& child) const;
+  void Place(const Sprite& sprite) const;
   // Scale, font and window size for the display's dots per inch.
   void ApplyDpi(UINT dpi, const RECT* suggested);
-  void MoveFocus(bool forward);
 
   Form& form_;
   Keyboard& keyboard_;
@@ -90,7 +100,7 @@ class FormWindow final : private Screen {
   HFONT font_ = nullptr;
   int scale_ = 1;
   std::vector<Child> children_;      // the controls on the form, in tab order
-  HWND focus_ = nullptr;             // the control that had the focus when the window was last active
+  std::vector<Sprite> sprites_;      // made as each first comes into view
   bool settingText_ = false;         // a text set by the pass, not typed
   std::vector<std::optional<TimerSchedule::Clock::time_point>> wakeAt_;  // each timer's, as last armed
   ScreenPass pass_;                  // last: its first run needs the controls made

@@ -39,7 +39,7 @@ void Win32FrontEnd::Show(Form& form, int show) {
   window_ = std::make_unique<FormWindow>(form, Keyboard(), instance_);
   if (form.Load) window_->Dispatch(form.Load);
   ShowWindow(window_->Handle(), show);
-  window_->FocusFirst();
+  window_->FormShown();
 }
 
 int Win32FrontEnd::Loop() {

@@ -17,12 +17,10 @@ namespace platform::win32 {
 // timers as window timers, message boxes as MessageBoxW, keys from the
 // window's own key messages.
 //
-// From the forms layer it uses the pass, the timer schedule and the
-// keyboard; it reports the window's key messages and its deactivation, and
-// when a box opens it passes on which answering keys Windows knows are down.
-// Still decided in FormWindow: Tab order moves and Enter on a focused
-// button. The sprites are not in the screen reader's view: that needs an
-// accessibility server of its own. Needs Windows 10 1607 or later (per-
+// From the forms layer it uses the pass, the timer schedule, the focus and
+// the keyboard; it reports the window's key messages, its deactivation and
+// where a click put the keyboard, and when a box opens it passes on which
+// answering keys Windows knows are down. Needs Windows 10 1607 or later (per-
 // monitor DPI awareness); builds with mingw-w64.
 class Win32FrontEnd final : public Runtime {
  public:

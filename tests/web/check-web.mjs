@@ -119,6 +119,15 @@ check(await page.title() === 'Form1', 'the page title is the caption, Form1');
 await page.keyboard.press('Enter');
 check(!(await dialogOpen(page)), 'Enter closes the instructions');
 check(await page.evaluate(() => document.activeElement.id) === 'c-NewGame', 'New Game has the keyboard');
+const focusAfter = async (key) => {
+  await page.keyboard.press(key);
+  return page.evaluate(() => {
+    const e = document.activeElement;
+    return e.tagName === 'INPUT' && e.selectionEnd - e.selectionStart === e.value.length ? e.id + ' selected' : e.id;
+  });
+};
+check([await focusAfter('Tab'), await focusAfter('Tab'), await focusAfter('Shift+Tab')].join() ===
+      'c-time selected,c-NewGame,c-time selected', 'Tab and Shift+Tab go round the controls, a text box selected');
 check(await page.evaluate(() => document.fonts.check('11px "Liberation Sans"')), 'the page font is loaded');
 check(await $(page, '#c-time', (e) => e.labels.length === 2 && e.getAttribute('aria-label') === 'Time limit in seconds'),
       'the time box carries its name and both captions');

@@ -4,6 +4,7 @@
 // box with its caption and text. One line each:
 //   form "CAPTION" shown|hidden WIDTHxHEIGHT   (the client area)
 //   control KIND X,Y "TEXT" shown|hidden enabled|disabled
+//   sprite "NAME" X,Y shown|hidden       (a named box in the field, as a screen reader finds it)
 //   focus KIND "TEXT"
 //   box "CAPTION" "TEXT"
 #include <windows.h>
@@ -45,6 +46,15 @@ BOOL CALLBACK Control(HWND hwnd, LPARAM form) {
   return TRUE;
 }
 
+BOOL CALLBACK Sprite(HWND hwnd, LPARAM form) {
+  if (Kind(GetParent(hwnd)) != "VantorField") return TRUE;
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  MapWindowPoints(nullptr, reinterpret_cast<HWND>(form), reinterpret_cast<POINT*>(&r), 2);
+  std::printf("sprite \"%s\" %ld,%ld %s\n", Text(hwnd).c_str(), r.left, r.top, IsWindowVisible(hwnd) ? "shown" : "hidden");
+  return TRUE;
+}
+
 BOOL CALLBACK BoxText(HWND hwnd, LPARAM) {
   if (Kind(hwnd) == "Static" && !Text(hwnd).empty()) std::printf(" \"%s\"", Text(hwnd).c_str());
   return TRUE;
@@ -58,6 +68,7 @@ BOOL CALLBACK TopLevel(HWND hwnd, LPARAM) {
     std::printf("form \"%s\" %s %ldx%ld\n", Text(hwnd).c_str(), IsWindowVisible(hwnd) ? "shown" : "hidden",
                 client.right, client.bottom);
     EnumChildWindows(hwnd, &Control, reinterpret_cast<LPARAM>(hwnd));
+    EnumChildWindows(hwnd, &Sprite, reinterpret_cast<LPARAM>(hwnd));
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     if (GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) && info.hwndFocus != nullptr &&

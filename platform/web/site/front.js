@@ -4,7 +4,7 @@
 // decides for itself, WebFrontEnd.h lists.
 'use strict';
 
-const VK = { Enter: 13, ' ': 32, Escape: 27, ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40 };
+const VK = { Tab: 9, Enter: 13, ' ': 32, Escape: 27, ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40 };
 const ARROWS = [37, 38, 39, 40];
 const hex = (rgb) => '#' + rgb.toString(16).padStart(6, '0');
 
@@ -20,7 +20,6 @@ class Page {
     this.scale = 1;             // device pixels per game pixel
     this.labelFor = [];         // [label element, id of the control it captions]
     this.spaceDown = false;     // Space went down while the dialog was open
-    this.shown = false;         // the form has shown, after its load event
   }
 
   form(width, height, back, fore) {
@@ -62,6 +61,7 @@ class Page {
       element.addEventListener('click', () => Module._vantor_click(id));
     }
     element.id = 'c-' + name;
+    element.dataset.control = id;
     element.dataset.tab = tabIndex;
     if (accessibleName) element.setAttribute('aria-label', accessibleName);
     this.elements.set(id, element);
@@ -121,26 +121,17 @@ class Page {
 
   enabled(id, enabled) {
     const element = this.elements.get(id);
-    if (element.tagName !== 'INPUT' && element.tagName !== 'BUTTON') return;
-    element.disabled = !enabled;
-    // As on the desktop, a control enabled while nothing has the keyboard
-    // takes it; a text box then holds its text selected, so that typing
-    // replaces it.
-    const focus = document.activeElement;
-    const none = focus === null || focus === document.body || this.box.contains(focus);  // the dialog's button, just closed
-    if (enabled && this.shown && !this.box.open && none) {
-      element.focus({ preventScroll: true });
-      if (element.tagName === 'INPUT') element.select();
-    }
+    if (element.tagName === 'INPUT' || element.tagName === 'BUTTON') element.disabled = !enabled;
   }
 
-  // Once the form shows, after its load event, the first control in tab
-  // order that can take the keyboard takes it.
-  focusFirst() {
-    this.shown = true;
-    const first = [...this.formElement.children].find((e) => (e.tagName === 'INPUT' || e.tagName === 'BUTTON') &&
-                                                            !e.disabled && !e.hidden);
-    if (first) first.focus({ preventScroll: true });
+  focus(id, selectText) {
+    const element = id >= 0 ? this.elements.get(id) : document.activeElement;
+    if (id < 0) {
+      if (this.formElement.contains(element)) element.blur();
+      return;
+    }
+    element.focus({ preventScroll: true });
+    if (selectText) element.select();
   }
 
   // The raster's pixels are 0xAARRGGBB words; a canvas wants R, G, B, A bytes.
@@ -247,12 +238,13 @@ class Page {
   }
 }
 
-// Keys go to the game's key-state table; it decides what they do. The arrows
-// never scroll the page, and Enter's repeats never press a button again.
+// Keys go to the game's keyboard; it decides what they do, Tab and a
+// button's Enter and Space among them, so the page's own handling of those is
+// off. The arrows never scroll the page.
 function onKey(event, down) {
   const vk = VK[event.key];
   if (vk === undefined || event.isComposing) return;
-  Module._vantor_key(vk, down, event.repeat);
+  Module._vantor_key(vk, down, event.repeat, event.shiftKey);
   if (page.box.open && (vk === 13 || vk === 32 || vk === 27)) {
     event.preventDefault();
     event.stopPropagation();
@@ -263,7 +255,7 @@ function onKey(event, down) {
     return;
   }
   if (ARROWS.includes(vk) && event.target.tagName !== 'INPUT') event.preventDefault();
-  if (vk === 13 && event.repeat) event.preventDefault();
+  if (vk === 9 || ((vk === 13 || vk === 32) && event.target.tagName === 'BUTTON')) event.preventDefault();
 }
 
 // On-screen keys for a touch screen: each is held while a finger stays on it.
@@ -294,6 +286,13 @@ var Module = {
     addEventListener('keydown', (event) => onKey(event, true), true);
     addEventListener('keyup', (event) => onKey(event, false), true);
     addEventListener('blur', () => Module._vantor_keyboard_lost());
+    // Where the keyboard goes among the form's controls, or off them.
+    page.formElement.addEventListener('focusin', (event) => {
+      if (event.target.dataset.control) Module._vantor_focus_moved(Number(event.target.dataset.control));
+    });
+    page.formElement.addEventListener('focusout', (event) => {
+      if (!page.formElement.contains(event.relatedTarget)) Module._vantor_focus_moved(-1);
+    });
     document.addEventListener('visibilitychange', () => {
       if (document.hidden) {
         Module._vantor_keyboard_lost();
