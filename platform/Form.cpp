@@ -26,7 +26,10 @@ std::unique_ptr<Control> MakeControl(const ControlDescription& d, Control* conta
 Form::Form(const FormDescription& description)
     : Caption(description.caption),
       ClientWidth(description.clientWidth),
-      ClientHeight(description.clientHeight) {
+      ClientHeight(description.clientHeight),
+      BackColor(description.backColor),
+      ForeColor(description.foreColor),
+      Font(description.font) {
   // The description lists every container before the controls inside it.
   for (const ControlDescription& d : description.controls) {
     Control* container = nullptr;

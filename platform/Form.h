@@ -25,6 +25,11 @@ class Form {
   std::string Caption;
   const Twips ClientWidth;
   const Twips ClientHeight;
+  const Colour BackColor;
+  const Colour ForeColor;
+  // A system that lacks the font sets the text in its own stand-in, at
+  // this size.
+  const FontDescription Font;
 
   // Raised once by the front end, before the window is first shown.
   std::function<void()> Load;

@@ -33,10 +33,20 @@ struct ControlDescription {
   std::string_view labelFor = {};
 };
 
+// The type that every control is set in.
+struct FontDescription {
+  std::string_view name;
+  int pixels = 0;  // its height at 96 dots per inch
+};
+
 struct FormDescription {
   std::string_view name;
   std::string_view caption;
   Twips clientWidth = 0, clientHeight = 0;
+  Colour backColor = vbButtonFace;
+  Colour foreColor = vbButtonText;
+  // The old runtime's default: 8-point MS Sans Serif.
+  FontDescription font = {"MS Sans Serif", 11};
   std::vector<ControlDescription> controls;  // in the order the window holds them
 };
 

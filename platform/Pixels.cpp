@@ -43,4 +43,10 @@ PixelRect StrokePixels(const LineSegment& stroke) {
   return {x, y, xEnd - x, yEnd - y};
 }
 
+int WholeScale(double ratio, int width, double room) {
+  int scale = std::max(1, static_cast<int>(std::floor(ratio + 0.5)));
+  while (scale > 1 && room > 0 && width * scale / ratio > room) --scale;
+  return scale;
+}
+
 }  // namespace platform

@@ -30,4 +30,11 @@ PixelRect PixelRectOf(const Control& control);
 // least the first.
 PixelRect StrokePixels(const LineSegment& stroke);
 
+// Device pixels per form pixel on a display of `ratio` device pixels per
+// logical pixel (dpi / 96): the nearest whole number, halves up, at least
+// one, so that every pixel of the form covers whole device pixels; and less,
+// while the form, `width` pixels wide, would not fit in `room` logical
+// pixels, as in a page narrower than the window.
+int WholeScale(double ratio, int width = 0, double room = 0);
+
 }  // namespace platform

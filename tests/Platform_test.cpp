@@ -3,11 +3,13 @@
 #include <chrono>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "platform/Colour.h"
 #include "platform/KeyState.h"
 #include "platform/Keyboard.h"
+#include "platform/Pixels.h"
 #include "platform/TickPacer.h"
 #include "platform/TimerSchedule.h"
 
@@ -92,6 +94,18 @@ TEST(ColourTest, RedIsTheLowByteAndSystemColoursResolve) {
 }
 
 // Ticks raised in `span` when every tick is handled `lateness` after it falls due.
+// Every front end draws at this scale. 125 % stays at one, 150 % and 175 %
+// draw at two; a page narrower than the window takes a smaller one, never
+// less than one.
+TEST(WholeScaleTest, RoundsTheRatioHalvesUpAndShrinksOnlyToFit) {
+  const std::pair<double, int> scales[] = {{0.5, 1}, {1, 1}, {1.25, 1}, {1.49, 1}, {1.5, 2},
+                                           {1.75, 2}, {2.49, 2}, {2.5, 3}, {3, 3}};
+  for (const auto& [ratio, scale] : scales) EXPECT_EQ(platform::WholeScale(ratio), scale) << ratio;
+  EXPECT_EQ(platform::WholeScale(3, 310, 310), 3);  // 930 device pixels: just fits
+  EXPECT_EQ(platform::WholeScale(3, 310, 309), 2);
+  EXPECT_EQ(platform::WholeScale(2, 310, 100), 1);
+}
+
 static int TicksIn(int intervalMs, TickPacer::Clock::duration span, TickPacer::Clock::duration lateness) {
   TickPacer pacer;
   const auto start = TickPacer::Clock::time_point{};

@@ -26,7 +26,7 @@ void SetColours(QWidget& widget, Colour back, Colour fore) {
 
 FormWindow::FormWindow(Form& form) : form_(form), pass_(form, *this) {
   setAutoFillBackground(true);
-  qt::SetColours(*this, vbButtonFace, vbButtonText);
+  qt::SetColours(*this, form.BackColor, form.ForeColor);
   resize(ToPixels(form.ClientWidth), ToPixels(form.ClientHeight));
   for (const auto& control : form.Controls())
     if (control->Container == nullptr) Bind(*control);

@@ -102,6 +102,7 @@ class FreshKeysOnly final : public QObject {
 }  // namespace
 
 void QtFrontEnd::PrepareApplication() {
+  // Qt scales by itself; its Round policy is the forms layer's WholeScale.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
 }
 
@@ -117,13 +118,8 @@ bool QtFrontEnd::CanReachDisplay(int argc, char** argv) {
 }
 
 QtFrontEnd::QtFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {
-  // One style and one font on every machine, so the window looks the same
-  // everywhere; 11 pixels is the size of the old default 8-point font.
+  // One style on every machine, so the window looks the same everywhere.
   QApplication::setStyle(QStyleFactory::create("Fusion"));
-  QFont font("Liberation Sans");
-  font.setPixelSize(11);
-  font.setStyleHint(QFont::SansSerif);
-  QApplication::setFont(font);
   static const bool accessible = (QAccessible::installFactory(&FieldAccessible::Create),
                                   QAccessible::installFactory(&FormWindow::CreateAccessible), true);
   (void)accessible;
@@ -134,6 +130,12 @@ QtFrontEnd::~QtFrontEnd() {
 }
 
 void QtFrontEnd::Show(Form& form) {
+  // One font on every machine: Liberation Sans stands in for the form's, at
+  // its size, in the window and its boxes alike.
+  QFont font("Liberation Sans");
+  font.setPixelSize(form.Font.pixels);
+  font.setStyleHint(QFont::SansSerif);
+  QApplication::setFont(font);
   window_ = std::make_unique<FormWindow>(form);
   keyFilter_ = std::make_unique<KeyFilter>(Keyboard(), *window_);
   qApp->installEventFilter(keyFilter_.get());

@@ -12,7 +12,9 @@
 
 // The page's side of each call: front.js defines Module.page before the game
 // starts.
-EM_JS(void, PageForm, (int width, int height, int back, int fore), { Module.page.form(width, height, back, fore); });
+EM_JS(void, PageForm, (int width, int height, int back, int fore, int fontPixels), {
+  Module.page.form(width, height, back, fore, fontPixels);
+});
 EM_JS(void, PageAdd, (int id, int kind, const char* name, const char* accessibleName, int labelFor, int tabIndex), {
   Module.page.add(id, kind, UTF8ToString(name), UTF8ToString(accessibleName), labelFor, tabIndex);
 });
@@ -109,8 +111,8 @@ WebFrontEnd& WebFrontEnd::Current() {
 
 void WebFrontEnd::Show(Form& form) {
   form_ = &form;
-  PageForm(ToPixels(form.ClientWidth), ToPixels(form.ClientHeight), Css(ResolveColour(vbButtonFace)),
-           Css(ResolveColour(vbButtonText)));
+  PageForm(ToPixels(form.ClientWidth), ToPixels(form.ClientHeight), Css(ResolveColour(form.BackColor)),
+           Css(ResolveColour(form.ForeColor)), form.Font.pixels);
   const auto& controls = form.Controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const Control& c = *controls[i];
@@ -170,6 +172,9 @@ extern "C" {
 using platform::web::WebFrontEnd;
 EMSCRIPTEN_KEEPALIVE void vantor_key(int vk, int down, int repeat, int shift) {
   WebFrontEnd::Current().Key(vk, down != 0, repeat != 0, shift != 0);
+}
+EMSCRIPTEN_KEEPALIVE int vantor_whole_scale(double ratio, int width, double room) {
+  return platform::WholeScale(ratio, width, room);
 }
 EMSCRIPTEN_KEEPALIVE void vantor_focus_moved(int control) { WebFrontEnd::Current().FocusMoved(control); }
 EMSCRIPTEN_KEEPALIVE int vantor_box_admits(int vk, int down, int repeat, double at) {

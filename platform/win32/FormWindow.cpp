@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "platform/Pixels.h"
 #include "platform/Units.h"
 #include "platform/win32/Text.h"
 
@@ -12,8 +13,6 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"VantorForm";
 constexpr wchar_t kFieldClass[] = L"VantorField";
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
-// The old runtime's default font: the dialog font at 8 points, 11 pixels at 96 dpi.
-constexpr int kFontPixels = 11;
 // Timer wake-ups are window timers with these ids, one per form timer.
 constexpr UINT_PTR kFirstTimerId = 1;
 constexpr auto kEarlyWake = std::chrono::milliseconds(2);
@@ -38,11 +37,9 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HBRUSH back
 
 }  // namespace
 
-int FormWindow::ScaleFor(UINT dpi) { return std::max(1, static_cast<int>((dpi + 48) / 96)); }
-
 FormWindow::FormWindow(Form& form, Keyboard& keyboard, HINSTANCE instance)
     : form_(form), keyboard_(keyboard), instance_(instance), pass_(form, *this) {
-  background_ = CreateSolidBrush(ToColorRef(ResolveColour(vbButtonFace)));
+  background_ = CreateSolidBrush(ToColorRef(ResolveColour(form.BackColor)));
   const auto icon = [instance](int size) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
   };
@@ -153,8 +150,10 @@ void FormWindow::Place(const Sprite& sprite) const {
 }
 
 void FormWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
-  scale_ = ScaleFor(dpi);
-  HFONT font = CreateFontW(-kFontPixels * scale_, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  scale_ = WholeScale(dpi / 96.0);
+  // The form's font at its size; MS Shell Dlg is what Windows itself sets
+  // MS Sans Serif's dialogs in, and scales.
+  HFONT font = CreateFontW(-form_.Font.pixels * scale_, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                            L"MS Shell Dlg");
   for (const Child& child : children_) {

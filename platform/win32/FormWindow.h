@@ -38,10 +38,6 @@ class FormWindow final : private Screen {
   // on a button). Says whether the message is used up.
   bool PreTranslate(const MSG& message);
 
-  // The whole-number scale at a display's dots per inch: 96 and 120 draw at
-  // 1, 144 to 216 at 2, and so on, as rounding dpi / 96 gives.
-  static int ScaleFor(UINT dpi);
-
  private:
   struct Child {
     const Control* control;

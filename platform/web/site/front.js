@@ -22,13 +22,15 @@ class Page {
     this.spaceDown = false;     // Space went down while the dialog was open
   }
 
-  form(width, height, back, fore) {
+  // Liberation Sans stands in for the form's font, at its size.
+  form(width, height, back, fore, fontPixels) {
     this.width = width;
     this.height = height;
     this.formElement.style.width = width + 'px';
     this.formElement.style.height = height + 'px';
     this.formElement.style.backgroundColor = hex(back);
     this.formElement.style.color = hex(fore);
+    this.formElement.style.fontSize = fontPixels + 'px';
     this.layout();
   }
 
@@ -212,15 +214,13 @@ class Page {
     return new Promise((resolve) => this.box.addEventListener('close', () => resolve(), { once: true }));
   }
 
-  // Device pixels per game pixel: the ratio's whole part, less while the
-  // window would not fit the page's width, so that every game pixel covers
-  // whole device pixels.
+  // Device pixels per game pixel: the forms layer's whole-number scale for
+  // the ratio and the page's width.
   layout() {
     if (!this.width) return;
     const ratio = window.devicePixelRatio || 1;
     const room = document.documentElement.clientWidth;
-    let k = Math.max(1, Math.round(ratio));
-    while (k > 1 && this.width * k / ratio > room) --k;
+    const k = Module._vantor_whole_scale(ratio, this.width, room);
     const zoom = k / ratio;
     // Whole CSS pixels, and whole device pixels where the ratio is a fraction.
     const snap = (css) => Math.max(0, Math.floor(Math.floor(css) * ratio) / ratio);
