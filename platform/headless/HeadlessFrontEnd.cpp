@@ -11,7 +11,7 @@ HeadlessFrontEnd::~HeadlessFrontEnd() = default;
 
 void HeadlessFrontEnd::Load(Form& form) {
   for (const auto& control : form.Controls()) {
-    if (auto* box = dynamic_cast<PictureBox*>(control.get())) surfaces_.push_back(Surface{box, {}});
+    if (auto* box = dynamic_cast<PictureBox*>(control.get())) surfaces_.push_back(Surface{box, {}, {}});
     if (auto* timer = dynamic_cast<Timer*>(control.get())) timers_.push_back(timer);
   }
   wakes_.assign(timers_.size(), std::nullopt);
@@ -67,6 +67,28 @@ const std::vector<LineSegment>& HeadlessFrontEnd::StrokesOfLastEvent(const Pictu
 bool HeadlessFrontEnd::ShowsMarks(const PictureBox& field) const {
   for (const auto& raster : pass_->Fields())
     if (&raster->Field() == &field) return raster->Marked();
+  return false;
+}
+
+void HeadlessFrontEnd::Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) {
+  for (Surface& surface : surfaces_) {
+    if (surface.box != &field.Field()) continue;
+    surface.repainted.resize(static_cast<std::size_t>(field.Width()) * field.Height());
+    for (const PixelRect& r : changed)
+      for (int y = r.y; y < r.Bottom(); ++y) {
+        const std::size_t row = static_cast<std::size_t>(y) * field.Width();
+        std::copy_n(field.Pixels() + row + r.x, r.width, surface.repainted.begin() + static_cast<long>(row + r.x));
+      }
+  }
+}
+
+bool HeadlessFrontEnd::RepaintsKeepUp(const PictureBox& field) const {
+  for (const auto& raster : pass_->Fields())
+    if (&raster->Field() == &field)
+      for (const Surface& surface : surfaces_)
+        if (surface.box == &field)
+          return surface.repainted.size() == static_cast<std::size_t>(raster->Width()) * raster->Height() &&
+                 std::equal(surface.repainted.begin(), surface.repainted.end(), raster->Pixels());
   return false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -61,6 +62,9 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   const std::vector<LineSegment>& StrokesOfLastEvent(const PictureBox& box) const;
   // Whether a window would show any line drawn on a field now.
   bool ShowsMarks(const PictureBox& field) const;
+  // Whether a window that repaints only the rectangles that the pass said
+  // changed shows the field's pixels as they are.
+  bool RepaintsKeepUp(const PictureBox& field) const;
 
   void ShowMessage(const std::string& prompt) override;
 
@@ -68,6 +72,7 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   struct Surface {
     PictureBox* box;
     std::vector<LineSegment> strokes;
+    std::vector<std::uint32_t> repainted;  // a field's pixels as its window would show them
   };
 
   void SetTitle(const std::string&) override {}
@@ -80,7 +85,7 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
     focused_ = control;
     focusSelects_ = selectText;
   }
-  void Repaint(const FieldRaster&, const std::vector<PixelRect>&) override {}
+  void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
   void PlaceSprite(const FieldRaster&, std::size_t, const PixelRect&, bool) override {}
   void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
 
