@@ -23,6 +23,13 @@ float Rnd() { return Runtime::Current().Random().Next(); }
 
 std::int16_t GetAsyncKeyState(int vk) { return Runtime::Current().Keys().Query(vk); }
 
-void MsgBox(const std::string& prompt) { Runtime::Current().ShowMessage(prompt); }
+void Runtime::Message(const std::string& prompt) {
+  if (pass_ != nullptr) pass_->Run();
+  keyboard_.OpenBox(AnswerKeysDown());
+  ShowMessage(prompt);
+  keyboard_.CloseBox();
+}
+
+void MsgBox(const std::string& prompt) { Runtime::Current().Message(prompt); }
 
 }  // namespace platform

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <set>
 #include <string>
 
 #include "platform/Keyboard.h"
 #include "platform/Random.h"
+#include "platform/ScreenPass.h"
 
 namespace platform {
 
@@ -18,8 +22,13 @@ class Runtime {
   Runtime(const Runtime&) = delete;
   Runtime& operator=(const Runtime&) = delete;
 
-  // Shows a modal box with an OK button only and waits until it is closed.
-  virtual void ShowMessage(const std::string& prompt) = 0;
+  // What MsgBox does: the screen shows the moment that the box opens at, the
+  // keyboard opens the box's session, and the front end shows a modal box
+  // with an OK button only and waits until it is closed.
+  void Message(const std::string& prompt);
+  // For tests: sees each box as it opens; the box is then answered at once.
+  using BoxSeen = std::function<void(const std::string& caption, const std::string& prompt)>;
+  void AnswerMessageBoxes(BoxSeen seen) { answer_ = std::move(seen); }
 
   // The program's title, the caption of every message box.
   const std::string& AppTitle() const { return appTitle_; }
@@ -31,12 +40,25 @@ class Runtime {
 
   static Runtime& Current();
 
+ protected:
+  // The pass that brings the front end's screen up to date, once it has one.
+  void ShowThrough(ScreenPass* pass) { pass_ = pass; }
+  // The box itself. A test's answer, if set, runs while it is open and
+  // closes it, or runs in its place where the box cannot be driven so.
+  virtual void ShowMessage(const std::string& prompt) = 0;
+  const BoxSeen& TestAnswer() const { return answer_; }
+  // Which keys that answer a box are down now, where the window system can
+  // tell.
+  virtual std::optional<std::set<int>> AnswerKeysDown() const { return std::nullopt; }
+
  private:
   std::string appTitle_;
   platform::Keyboard keyboard_;
   FixedSeedRandom fixedSeed_;
   RandomSource* random_ = &fixedSeed_;
   Runtime* previous_;
+  ScreenPass* pass_ = nullptr;
+  BoxSeen answer_;
 };
 
 float Rnd();

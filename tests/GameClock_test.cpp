@@ -56,7 +56,7 @@ TEST_F(GameClockTest, TheEndStopsTheClockBeforeTheBoxAndResetsOnlyAfterItCloses)
   TickHolding({vbKeyReturn});
   Tick();
   ASSERT_TRUE(front.ShowsMarks(form.Back));
-  front.WhileMessageBoxOpen([&](const HeadlessFrontEnd::MessageBox&) {
+  front.AnswerMessageBoxes([&](const std::string&, const std::string&) {
     EXPECT_EQ(State(), (Switches{true, false, false, false, true}));
     EXPECT_EQ(form.Score.Caption, "1");
   });

@@ -17,6 +17,7 @@ void HeadlessFrontEnd::Load(Form& form) {
   wakes_.assign(timers_.size(), std::nullopt);
   Screen& screen = *this;
   pass_ = std::make_unique<ScreenPass>(form, screen, [this] { return now_; });
+  ShowThrough(pass_.get());
   // After each handler, before the pass takes them: the lines it drew.
   pass_->AfterEachHandler([this] {
     for (Surface& surface : surfaces_) surface.strokes = surface.box->Strokes();
@@ -93,11 +94,8 @@ bool HeadlessFrontEnd::RepaintsKeepUp(const PictureBox& field) const {
 }
 
 void HeadlessFrontEnd::ShowMessage(const std::string& prompt) {
-  if (pass_) pass_->Run();
-  Keyboard().OpenBox();
   boxes_.push_back({AppTitle(), prompt});
-  if (look_) look_(boxes_.back());
-  Keyboard().CloseBox();
+  if (TestAnswer()) TestAnswer()(AppTitle(), prompt);
 }
 
 }  // namespace platform

@@ -54,8 +54,6 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   bool Type(TextBox& box, const std::string& text);
 
   const std::vector<MessageBox>& MessageBoxes() const { return boxes_; }
-  // Runs while a box is open, before it is answered.
-  void WhileMessageBoxOpen(std::function<void(const MessageBox&)> look) { look_ = std::move(look); }
 
   // The lines that the last event's handler drew on a picture box, in its
   // twips (after any box it opened).
@@ -66,9 +64,9 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   // changed shows the field's pixels as they are.
   bool RepaintsKeepUp(const PictureBox& field) const;
 
+ private:
   void ShowMessage(const std::string& prompt) override;
 
- private:
   struct Surface {
     PictureBox* box;
     std::vector<LineSegment> strokes;
@@ -90,7 +88,6 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
 
   std::vector<MessageBox> boxes_;
-  std::function<void(const MessageBox&)> look_;
   std::vector<Surface> surfaces_;
   std::vector<Timer*> timers_;  // in the pass's order
   std::vector<std::optional<TimerSchedule::Clock::time_point>> wakes_;

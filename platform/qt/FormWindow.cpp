@@ -32,7 +32,7 @@ FormWindow::FormWindow(Form& form) : form_(form), pass_(form, *this) {
     if (control->Container == nullptr) Bind(*control);
   OrderTabs();
   TieCaptions();
-  Sync();
+  pass_.Run();
   // A click, or Qt itself, may move the keyboard within the window.
   QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     for (const auto& [control, widget] : widgets_)

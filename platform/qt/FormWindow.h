@@ -23,9 +23,7 @@ class FormWindow final : public QWidget, private Screen {
   // Runs a handler as an event of this window, then brings the screen up to
   // date.
   void Dispatch(const std::function<void()>& handler) { pass_.Dispatch(handler); }
-  // Brings the screen up to date with the controls; also called before a
-  // message box opens, so that the screen shows the moment it opens at.
-  void Sync() { pass_.Run(); }
+  ScreenPass& Pass() { return pass_; }
 
   void FormShown() { pass_.FormShown(); }
   // A key on the window that the control with the keyboard may use up.

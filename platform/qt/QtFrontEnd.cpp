@@ -137,6 +137,7 @@ void QtFrontEnd::Show(Form& form) {
   font.setStyleHint(QFont::SansSerif);
   QApplication::setFont(font);
   window_ = std::make_unique<FormWindow>(form);
+  ShowThrough(&window_->Pass());
   keyFilter_ = std::make_unique<KeyFilter>(Keyboard(), *window_);
   qApp->installEventFilter(keyFilter_.get());
   if (form.Load) window_->Dispatch(form.Load);
@@ -156,23 +157,20 @@ QWidget* QtFrontEnd::Window() const { return window_.get(); }
 void QtFrontEnd::Dispatch(const std::function<void()>& handler) { window_->Dispatch(handler); }
 
 void QtFrontEnd::ShowMessage(const std::string& prompt) {
-  if (window_) window_->Sync();
   QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(AppTitle()), QString::fromStdString(prompt),
                   QMessageBox::Ok, window_ && window_->isVisible() ? window_.get() : nullptr);
   box.setEscapeButton(QMessageBox::Ok);
   box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK button, as everywhere else
-  Keyboard().OpenBox();
   FreshKeysOnly freshKeys(box, Keyboard());
   qApp->installEventFilter(&freshKeys);
-  if (answer_) {
+  if (TestAnswer()) {
     QTimer::singleShot(0, &box, [this, &box] {
-      answer_(box.windowTitle().toStdString(), box.text().toStdString());
+      TestAnswer()(box.windowTitle().toStdString(), box.text().toStdString());
       box.accept();
     });
   }
   box.exec();
   qApp->removeEventFilter(&freshKeys);
-  Keyboard().CloseBox();
   if (window_ && window_->isVisible()) window_->activateWindow();
 }
 

@@ -46,17 +46,11 @@ class QtFrontEnd final : public Runtime {
   // tick or a click would be, and then brings the window up to date.
   void Dispatch(const std::function<void()>& handler);
 
-  // For tools and tests: every message box is answered as soon as it has
-  // opened, after `seen` has read its caption and prompt.
-  using BoxSeen = std::function<void(const std::string& caption, const std::string& prompt)>;
-  void AnswerMessageBoxes(BoxSeen seen) { answer_ = std::move(seen); }
-
+ private:
   void ShowMessage(const std::string& prompt) override;
 
- private:
   std::unique_ptr<FormWindow> window_;
   std::unique_ptr<QObject> keyFilter_;
-  BoxSeen answer_;
 };
 
 }  // namespace platform::qt

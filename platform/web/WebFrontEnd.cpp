@@ -123,18 +123,13 @@ void WebFrontEnd::Show(Form& form) {
   }
   screen_ = std::make_unique<PageScreen>(form);
   pass_ = std::make_unique<ScreenPass>(form, *screen_);
+  ShowThrough(pass_.get());
   pass_->Run();
   if (form.Load) pass_->Dispatch(form.Load);
   pass_->FormShown();
 }
 
-void WebFrontEnd::ShowMessage(const std::string& prompt) {
-  if (pass_) pass_->Run();
-  // The page takes the keyboard from the form while the dialog is open.
-  Keyboard().OpenBox();
-  PageDialog(AppTitle().c_str(), prompt.c_str());
-  Keyboard().CloseBox();
-}
+void WebFrontEnd::ShowMessage(const std::string& prompt) { PageDialog(AppTitle().c_str(), prompt.c_str()); }
 
 void WebFrontEnd::Key(int vk, bool down, bool repeat, bool shift) {
   Keyboard().Key(vk, down, repeat);

@@ -32,9 +32,6 @@ class WebFrontEnd final : public Runtime {
 
   // Builds the page's controls, raises the load event, then shows the form.
   void Show(Form& form);
-  // Waits in the page's dialog until it closes; the page's events, timer
-  // ticks among them, go on meanwhile.
-  void ShowMessage(const std::string& prompt) override;
 
   // The page's events. Keys carry virtual key codes; a dialog's keys also
   // the event's time.
@@ -51,6 +48,10 @@ class WebFrontEnd final : public Runtime {
   static WebFrontEnd& Current();
 
  private:
+  // Waits in the page's dialog until it closes; the page's events, timer
+  // ticks among them, go on meanwhile.
+  void ShowMessage(const std::string& prompt) override;
+
   Form* form_ = nullptr;
   std::unique_ptr<PageScreen> screen_;
   std::unique_ptr<ScreenPass> pass_;

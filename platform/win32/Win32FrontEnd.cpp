@@ -37,6 +37,7 @@ Win32FrontEnd::~Win32FrontEnd() {
 
 void Win32FrontEnd::Show(Form& form, int show) {
   window_ = std::make_unique<FormWindow>(form, Keyboard(), instance_);
+  ShowThrough(&window_->Pass());
   if (form.Load) window_->Dispatch(form.Load);
   ShowWindow(window_->Handle(), show);
   window_->FormShown();
@@ -53,25 +54,22 @@ int Win32FrontEnd::Loop() {
 }
 
 void Win32FrontEnd::ShowMessage(const std::string& prompt) {
-  HWND owner = nullptr;
-  if (window_) {
-    window_->Pass().Run();
-    if (IsWindowVisible(window_->Handle())) owner = window_->Handle();
-  }
-  if (answer_) {
-    answer_(prompt);
+  if (TestAnswer()) {
+    TestAnswer()(AppTitle(), prompt);
     return;
   }
-  // Windows knows which keys are down, wherever they were pressed.
-  std::set<int> downNow;
-  for (int vk : {Keyboard::kEnter, Keyboard::kSpace, Keyboard::kEscape})
-    if (::GetAsyncKeyState(vk) < 0) downNow.insert(vk);
-  Keyboard().OpenBox(downNow);
+  const HWND owner = window_ && IsWindowVisible(window_->Handle()) ? window_->Handle() : nullptr;
   // The box runs its own message loop; the filter sees each of its messages first.
   HHOOK filter = SetWindowsHookExW(WH_MSGFILTER, &MessageFilter, nullptr, GetCurrentThreadId());
   MessageBoxW(owner, Wide(prompt).c_str(), Wide(AppTitle()).c_str(), MB_OK);
   if (filter != nullptr) UnhookWindowsHookEx(filter);
-  Keyboard().CloseBox();
+}
+
+std::optional<std::set<int>> Win32FrontEnd::AnswerKeysDown() const {
+  std::set<int> down;
+  for (int vk : {Keyboard::kEnter, Keyboard::kSpace, Keyboard::kEscape})
+    if (::GetAsyncKeyState(vk) < 0) down.insert(vk);
+  return down;
 }
 
 LRESULT CALLBACK Win32FrontEnd::MessageFilter(int code, WPARAM wParam, LPARAM lParam) {

@@ -43,18 +43,15 @@ class Win32FrontEnd final : public Runtime {
   // Runs code that changes the controls as an event of the window.
   void Dispatch(const std::function<void()>& handler) { window_->Dispatch(handler); }
 
-  // For tools: every message box is answered at once, after `seen` has read
-  // its prompt.
-  void AnswerMessageBoxes(std::function<void(const std::string& prompt)> seen) { answer_ = std::move(seen); }
-
-  void ShowMessage(const std::string& prompt) override;
-
  private:
+  // A test's answer takes the box's place: nothing drives MessageBoxW.
+  void ShowMessage(const std::string& prompt) override;
+  // Windows knows which keys are down, wherever they were pressed.
+  std::optional<std::set<int>> AnswerKeysDown() const override;
   static LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam);
 
   HINSTANCE instance_;
   std::unique_ptr<FormWindow> window_;
-  std::function<void(const std::string&)> answer_;
 };
 
 }  // namespace platform::win32

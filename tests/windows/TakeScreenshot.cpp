@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   // 96 dpi and stretched, and the client area read at its unscaled size.
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   platform::win32::Win32FrontEnd front(scene::kProjectTitle, GetModuleHandleW(nullptr));
-  front.AnswerMessageBoxes([](const std::string&) {});
+  front.AnswerMessageBoxes([](const std::string&, const std::string&) {});
   Form1 form;
   front.Show(form, SW_SHOWNORMAL);
   PlayScreenshotScene(form, front.Keys(), [&](const std::function<void()>& handler) { front.Dispatch(handler); });
