@@ -1,5 +1,7 @@
 #include "platform/Keyboard.h"
 
+#include <utility>
+
 namespace platform {
 
 void Keyboard::Key(int vk, bool down, bool markedRepeat) {
@@ -28,12 +30,20 @@ void Keyboard::OpenBox(const std::optional<std::set<int>>& downNow) {
       if (AnswersABox(vk)) held.insert(vk);
   box_ = FreshKeyRule(std::move(held));
   boxOpen_ = true;
+  spaceDownInBox_ = false;
   Lost();
 }
 
 bool Keyboard::BoxAdmits(int vk, bool down, bool markedRepeat, std::uint64_t at) {
   if (!boxOpen_ || !AnswersABox(vk)) return true;
   return box_.Admit(vk, down, markedRepeat, at);
+}
+
+bool Keyboard::BoxAnswers(int vk, bool down, bool markedRepeat, std::uint64_t at) {
+  if (!boxOpen_ || !AnswersABox(vk) || !BoxAdmits(vk, down, markedRepeat, at)) return false;
+  if (vk != kSpace) return down;
+  if (down) spaceDownInBox_ = true;
+  return !down && std::exchange(spaceDownInBox_, false);
 }
 
 }  // namespace platform

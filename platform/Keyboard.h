@@ -46,12 +46,17 @@ class Keyboard {
   // Whether the open box may take this press or release. Keys that do not
   // answer a box always pass.
   bool BoxAdmits(int vk, bool down, bool markedRepeat, std::uint64_t at);
+  // For a box that is not the system's own: whether this key, admitted,
+  // answers it. Enter and Escape answer as they go down, Space as it comes
+  // up after going down in the box, as a dialog's button takes them.
+  bool BoxAnswers(int vk, bool down, bool markedRepeat, std::uint64_t at);
 
  private:
   KeyState table_;
   std::set<int> answerKeysHeld_;   // on the form, pressed and not yet released
   bool boxOpen_ = false;
   FreshKeyRule box_;  // the open box's, or the last one's
+  bool spaceDownInBox_ = false;
 };
 
 }  // namespace platform

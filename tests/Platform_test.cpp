@@ -62,6 +62,21 @@ TEST(KeyboardTest, ABoxTakesOnlyFreshPressesOfKeysHeldWhenItOpened) {
   keyboard.CloseBox();
 }
 
+// A box of the page's own closes on Enter and Escape as they go down, on
+// Space only as it comes up after going down in the box.
+TEST(KeyboardTest, SpaceAnswersABoxAsItComesUpAfterGoingDownInIt) {
+  platform::Keyboard keyboard;
+  keyboard.Key(32, true, false);
+  keyboard.OpenBox();
+  EXPECT_FALSE(keyboard.BoxAnswers(32, false, false, 10));  // the held Space let go
+  EXPECT_FALSE(keyboard.BoxAnswers(32, true, false, 20));
+  EXPECT_TRUE(keyboard.BoxAnswers(32, false, false, 30));
+  EXPECT_FALSE(keyboard.BoxAnswers(27, false, false, 40));
+  EXPECT_TRUE(keyboard.BoxAnswers(27, true, false, 40));
+  keyboard.CloseBox();
+  EXPECT_FALSE(keyboard.BoxAnswers(13, true, false, 50));  // no box open
+}
+
 // Which keys count as held for the next box: not one the form stopped
 // hearing, nor one pressed in a box (its release may land anywhere), but
 // one the window system says is down, wherever it was pressed.

@@ -140,8 +140,8 @@ void WebFrontEnd::FocusMoved(int control) {
   if (pass_) pass_->FocusMovedTo(control < 0 ? nullptr : form_->Controls().at(static_cast<std::size_t>(control)).get());
 }
 
-bool WebFrontEnd::BoxAdmits(int vk, bool down, bool repeat, double at) {
-  return Keyboard().BoxOpen() && Keyboard().BoxAdmits(vk, down, repeat, Stamp(at));
+bool WebFrontEnd::BoxAnswers(int vk, bool down, bool repeat, double at) {
+  return Keyboard().BoxAnswers(vk, down, repeat, Stamp(at));
 }
 
 void WebFrontEnd::KeyboardLost() { Keyboard().Lost(); }
@@ -172,8 +172,8 @@ EMSCRIPTEN_KEEPALIVE int vantor_whole_scale(double ratio, int width, double room
   return platform::WholeScale(ratio, width, room);
 }
 EMSCRIPTEN_KEEPALIVE void vantor_focus_moved(int control) { WebFrontEnd::Current().FocusMoved(control); }
-EMSCRIPTEN_KEEPALIVE int vantor_box_admits(int vk, int down, int repeat, double at) {
-  return WebFrontEnd::Current().BoxAdmits(vk, down != 0, repeat != 0, at);
+EMSCRIPTEN_KEEPALIVE int vantor_box_answers(int vk, int down, int repeat, double at) {
+  return WebFrontEnd::Current().BoxAnswers(vk, down != 0, repeat != 0, at);
 }
 EMSCRIPTEN_KEEPALIVE void vantor_keyboard_lost() { WebFrontEnd::Current().KeyboardLost(); }
 EMSCRIPTEN_KEEPALIVE void vantor_click(int control) { WebFrontEnd::Current().Click(static_cast<std::size_t>(control)); }

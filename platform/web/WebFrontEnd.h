@@ -20,9 +20,8 @@ namespace platform::web {
 // the keyboard; the page reports keys as virtual keys, the keyboard's loss on
 // a blur or a hidden tab, and where the keyboard went among the controls.
 // The page cannot say which keys are down when it gets the keyboard back, so
-// a key let go elsewhere is not held. Still decided in front.js: the
-// whole-number scale, and Space answering a dialog on its release. Needs
-// emscripten with Asyncify, for the dialog's wait.
+// a key let go elsewhere is not held. Needs emscripten with Asyncify, for
+// the dialog's wait.
 class PageScreen;
 
 class WebFrontEnd final : public Runtime {
@@ -42,8 +41,8 @@ class WebFrontEnd final : public Runtime {
   void Click(std::size_t control);
   void Type(std::size_t control, const std::string& text);
   void TimerWoke(std::size_t timer);
-  // Whether the open dialog takes this key, by the fresh-key rule.
-  bool BoxAdmits(int vk, bool down, bool repeat, double at);
+  // Whether this key answers the open dialog.
+  bool BoxAnswers(int vk, bool down, bool repeat, double at);
 
   static WebFrontEnd& Current();
 

@@ -1,7 +1,6 @@
 // The page's side of the web front end: it makes and changes the elements as
 // the game's front end (WebFrontEnd.cpp) asks, and hands the page's events
-// to it. No rule of the game lives here; what of the forms layer it still
-// decides for itself, WebFrontEnd.h lists.
+// to it. No rule of the game or of the forms layer lives here.
 'use strict';
 
 const VK = { Tab: 9, Enter: 13, ' ': 32, Escape: 27, ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40 };
@@ -19,7 +18,6 @@ class Page {
     this.wakes = [];            // when each timer wants to wake, in performance.now() time, or null
     this.scale = 1;             // device pixels per game pixel
     this.labelFor = [];         // [label element, id of the control it captions]
-    this.spaceDown = false;     // Space went down while the dialog was open
   }
 
   // Liberation Sans stands in for the form's font, at its size.
@@ -208,7 +206,6 @@ class Page {
   dialog(caption, prompt) {
     document.getElementById('box-caption').textContent = caption;
     document.getElementById('box-prompt').textContent = prompt;
-    this.spaceDown = false;
     this.box.showModal();
     document.getElementById('box-ok').focus();
     return new Promise((resolve) => this.box.addEventListener('close', () => resolve(), { once: true }));
@@ -248,10 +245,7 @@ function onKey(event, down) {
   if (page.box.open && (vk === 13 || vk === 32 || vk === 27)) {
     event.preventDefault();
     event.stopPropagation();
-    // Enter and Escape answer as they go down, Space as it comes up.
-    if (!Module._vantor_box_admits(vk, down, event.repeat, event.timeStamp)) return;
-    if (vk === 32 && down) page.spaceDown = true;
-    else if (vk === 32 ? page.spaceDown : down) page.box.close();
+    if (Module._vantor_box_answers(vk, down, event.repeat, event.timeStamp)) page.box.close();
     return;
   }
   if (ARROWS.includes(vk) && event.target.tagName !== 'INPUT') event.preventDefault();
