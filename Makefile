@@ -112,11 +112,12 @@ $(WEB_BUILD)/node_modules.stamp: tests/web/package.json tests/web/package-lock.j
 	cd tests/web && npm ci --no-audit --no-fund
 	@touch $@
 
-# The logic tests compiled to WebAssembly under node, then the site in
-# headless chromium, played as a person plays it.
+# The logic tests compiled to WebAssembly under node, the site's server's
+# codings, then the site in headless chromium, played as a person plays it.
 check-web: web $(WEB_BUILD)/node_modules.stamp
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target vantor_tests
 	cd $(WEB_BUILD)/cmake && ctest --output-on-failure
+	node tests/web/check-serve.mjs $(WEB_BUILD)/site
 	node tests/web/check-web.mjs $(WEB_BUILD)/site
 
 # Lighthouse 12, pinned in its own lock file, apart from the checks' browser driver.
