@@ -33,7 +33,7 @@ CHECK_WEB_PACKAGES := chromium
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 
 .PHONY: setup configure build run test check-wayland sanitize fuzz bench package check-package clean \
-        web serve-web check-web bench-web windows check-windows bench-windows
+        web serve-web check-web bench-web lighthouse windows check-windows bench-windows
 
 setup:
 	@tools/setup-packages $(PACKAGES)
@@ -112,15 +112,29 @@ $(WEB_BUILD)/node_modules.stamp: tests/web/package.json tests/web/package-lock.j
 	cd tests/web && npm ci --no-audit --no-fund
 	@touch $@
 
-# The logic tests compiled to WebAssembly under node, then the site in
-# headless chromium, played as a person plays it.
+# The logic tests compiled to WebAssembly under node, the site's server's
+# codings, then the site in headless chromium, played as a person plays it.
 check-web: web $(WEB_BUILD)/node_modules.stamp
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target vantor_tests
 	cd $(WEB_BUILD)/cmake && ctest --output-on-failure
+	node tests/web/check-serve.mjs $(WEB_BUILD)/site
 	node tests/web/check-web.mjs $(WEB_BUILD)/site
 
-# The site's measurements, as one table.
-bench-web: web $(WEB_BUILD)/node_modules.stamp
+# Lighthouse 12, pinned in its own lock file, apart from the checks' browser driver.
+LIGHTHOUSE := bench/web/lighthouse
+$(WEB_BUILD)/lighthouse.stamp: $(LIGHTHOUSE)/package.json $(LIGHTHOUSE)/package-lock.json
+	@tools/setup-packages $(CHECK_WEB_PACKAGES)
+	@command -v npm >/dev/null || tools/setup-packages npm
+	cd $(LIGHTHOUSE) && npm ci --no-audit --no-fund
+	@mkdir -p $(@D) && touch $@
+
+# Lighthouse's scores as a phone and as a desktop see the site, served
+# compressed; fails below the floors in lighthouse.mjs.
+lighthouse: web $(WEB_BUILD)/lighthouse.stamp
+	node $(LIGHTHOUSE)/lighthouse.mjs $(WEB_BUILD)/site
+
+# The site's measurements, as one table, and Lighthouse's scores.
+bench-web: web $(WEB_BUILD)/node_modules.stamp $(WEB_BUILD)/lighthouse.stamp
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target tick_benchmark_web
 	cmake --build $(BUILD) -j $(JOBS) --target tick_benchmark
 	node bench/web/bench-web.mjs $(WEB_BUILD) $(BUILD)

@@ -1,13 +1,15 @@
 // The site's measurements as one table: node bench-web.mjs WEB_BUILD NATIVE_BUILD.
 // Its size as sent with gzip, the load to the instructions in headless
 // chromium, the frame tick's pace over ten seconds of a game there, and the
-// tick's cost in WebAssembly against the native one, from the same source.
+// tick's cost in WebAssembly against the native one, from the same source;
+// then Lighthouse's scores, as make lighthouse gives them.
 import { execFileSync } from 'node:child_process';
 import { readdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
 import { chromium } from '../../tests/web/node_modules/playwright-core/index.mjs';
 import { serve } from '../../platform/web/serve.mjs';
+import { audit, shortfalls, table } from './lighthouse/lighthouse.mjs';
 
 const [webBuild, nativeBuild] = process.argv.slice(2);
 const site = join(webBuild, 'site');
@@ -95,3 +97,7 @@ rows.forEach(line);
 console.log('\n| file | bytes | as sent, gzip -9 |\n|---|---|---|');
 for (const [name, size, z] of files) console.log(`| ${name} | ${size} | ${z} |`);
 console.log(`| all | ${raw} | ${gzipped} |`);
+
+const scores = await audit(site);
+console.log('\n' + table(scores));
+for (const s of shortfalls(scores)) console.log(`below its floor: ${s}`);

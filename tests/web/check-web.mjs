@@ -293,6 +293,15 @@ const phone = await open({ viewport: { width: 390, height: 844 }, deviceScaleFac
 const p = phone.page;
 check(await $(p, '#touch', (e) => getComputedStyle(e).display !== 'none'), 'the touch keys show on a phone');
 check(await $(p, '#window', (e) => e.getBoundingClientRect().width) === 310, 'the window scales to two device pixels a game pixel');
+const shifts = await p.evaluate(() => new Promise((done) => {
+  const seen = [];
+  new PerformanceObserver((list) => seen.push(...list.getEntries())).observe({ type: 'layout-shift', buffered: true });
+  setTimeout(() => done(seen.flatMap((e) => e.sources.map((s) => s.node && s.node.id))), 200);
+}));
+check(shifts.length === 0, `nothing on a phone moves once drawn (${shifts})`);
+check(await $(p, '#box-prompt', (e) => parseFloat(getComputedStyle(e).fontSize)) >= 12 &&
+      await $(p, '#box-ok', (e) => parseFloat(getComputedStyle(e).fontSize) >= 12 && e.getBoundingClientRect().height >= 40),
+      'the box is in type a phone can read, its button the size of a finger');
 await p.tap('#box-ok');
 await p.tap('#c-time');
 await p.keyboard.press('Control+A');
