@@ -343,11 +343,20 @@ async function firstEnter(engine) {
   await takesOneEnter('after Enter answered the instructions');
 
   await shortGame();
+  await page.eval(() => {
+    const seen = window.seen = [];
+    addEventListener('blur', (e) => e.target === window && seen.push('blur'), true);
+    for (const type of ['keydown', 'keyup']) addEventListener(type, (e) => seen.push(`${type} ${e.key}`), true);
+    document.addEventListener('visibilitychange', () => seen.push(document.hidden ? 'hidden' : 'shown'));
+  });
   const other = await page.newTab();
   await other.front();
   await other.press('Enter');
   await page.front();
   await other.close();
+  const seen = await page.eval(() => window.seen);
+  check(!seen.some((s) => s.endsWith('Enter')) && (seen.includes('blur') || seen.includes('hidden')),
+        `the other tab had the keyboard (the game's tab saw: ${seen.join(', ') || 'nothing'})`);
   await takesOneEnter('after an Enter pressed and let go in another tab');
 
   await shortGame();

@@ -50,7 +50,13 @@ export async function chromium({ own, fail }) {
     shot: async (selector) => (selector ? page.screenshot({ clip: await page.locator(selector).boundingBox(), scale: 'device' })
                                         : page.screenshot({ fullPage: true })),
     title: () => page.title(),
-    newTab: async () => wrap(context, await watch(await context.newPage())),
+    // Playwright has every tab keep the keyboard; with a second tab open,
+    // the one in front alone has it, as in a browser's window.
+    async newTab() {
+      const fresh = watch(await context.newPage());
+      for (const p of [page, fresh]) await (await context.newCDPSession(p)).send('Emulation.setFocusEmulationEnabled', { enabled: false });
+      return wrap(context, fresh);
+    },
     front: () => page.bringToFront(),
     close: () => page.close(),
     done: () => context.close(),
@@ -150,8 +156,8 @@ export async function firefox({ own, fail }) {
 // --- WebKitGTK. WebKitWebDriver runs one session, one MiniBrowser, at a
 // time; each open() starts a driver whose MiniBrowser has the pixel ratio
 // asked for (GDK_SCALE). Classic WebDriver reports no console, so a hook in
-// the page records errors from the moment each navigation returns, and the
-// CSP violations before it that the engine buffers as reports.
+// the page records errors, failed loads and CSP violations from the moment
+// each navigation returns; what the page says while it loads goes unheard.
 
 const WEBDRIVER_KEYS = { Enter: '\uE007', Escape: '\uE00C', Control: '\uE009', ArrowLeft: '\uE012', ArrowUp: '\uE013',
                          ArrowRight: '\uE014', ArrowDown: '\uE015' };
@@ -204,8 +210,6 @@ export async function webkit({ own, fail }) {
     addEventListener('unhandledrejection', (e) => errors.push(`unhandled rejection: ${e.reason}`));
     const csp = (v) => `CSP refused ${v.blockedURL || v.blockedURI} (${v.effectiveDirective || v.violatedDirective})`;
     document.addEventListener('securitypolicyviolation', (e) => errors.push(csp(e)));
-    new ReportingObserver((reports) => reports.forEach((r) => errors.push(csp(r.body))),
-                          { types: ['csp-violation'], buffered: true }).observe();
   };
 
   async function open({ width, height, scale = 1, touch = false }) {
