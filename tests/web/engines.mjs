@@ -19,6 +19,44 @@ const sleep = (ms) => new Promise((resume) => setTimeout(resume, ms));
 // A check passes a function, or its source text, and one argument.
 const callable = (fn) => (typeof fn === 'string' ? new Function('arg', `return (${fn})(arg)`) : fn);
 
+// What Playwright's and Puppeteer's pages share, and their console and
+// page errors heard.
+function driven(page, fail) {
+  page.on('console', (m) => m.type() === 'error' && fail(`no console error: ${m.text()}`));
+  page.on('pageerror', (e) => fail(`no page error: ${e.message}`));
+  const keyboard = page.keyboard;
+  const held = new Map();
+  return {
+    eval: (fn, arg) => page.evaluate(callable(fn), arg),
+    goto: (url) => page.goto(url),
+    reload: () => page.reload(),
+    down: (key) => keyboard.down(key),
+    up: (key) => keyboard.up(key),
+    press: (key) => keyboard.press(key),
+    type: (text) => keyboard.type(text),
+    async selectAll() {
+      await keyboard.down('Control');
+      await keyboard.press('a');
+      await keyboard.up('Control');
+    },
+    // As the system holds a key: keydowns with repeat set, every 33 ms.
+    async hold(key) {
+      await keyboard.down(key);
+      held.set(key, setInterval(() => keyboard.down(key).catch(() => {}), 33));
+    },
+    async release(key) {
+      clearInterval(held.get(key));
+      held.delete(key);
+      await keyboard.up(key);
+    },
+    click: (selector) => page.click(selector),
+    tap: (selector) => page.tap(selector),
+    title: () => page.title(),
+    front: () => page.bringToFront(),
+    close: () => page.close(),
+  };
+}
+
 export async function chromium({ own, fail }) {
   const browser = await playwright.launch({
     executablePath: '/usr/bin/chromium',
@@ -26,18 +64,8 @@ export async function chromium({ own, fail }) {
            '--disable-component-update', '--disable-sync'],
   });
   const wrap = (context, page) => ({
-    eval: (fn, arg) => page.evaluate(callable(fn), arg),
-    goto: (url) => page.goto(url),
-    reload: () => page.reload(),
-    down: (key) => page.keyboard.down(key),
-    up: (key) => page.keyboard.up(key),
-    press: (key) => page.keyboard.press(key),
-    type: (text) => page.keyboard.type(text),
+    ...driven(page, fail),
     insertText: (text) => page.keyboard.insertText(text),
-    selectAll: () => page.keyboard.press('Control+A'),
-    ...repeatsBySending(page.keyboard),
-    click: (selector) => page.click(selector),
-    tap: (selector) => page.tap(selector),
     async touchHold(selector, ms) {
       const cdp = await context.newCDPSession(page);
       const b = await page.locator(selector).boundingBox();
@@ -49,23 +77,15 @@ export async function chromium({ own, fail }) {
     },
     shot: async (selector) => (selector ? page.screenshot({ clip: await page.locator(selector).boundingBox(), scale: 'device' })
                                         : page.screenshot({ fullPage: true })),
-    title: () => page.title(),
     // Playwright has every tab keep the keyboard; with a second tab open,
     // the one in front alone has it, as in a browser's window.
     async newTab() {
-      const fresh = watch(await context.newPage());
+      const fresh = await context.newPage();
       for (const p of [page, fresh]) await (await context.newCDPSession(p)).send('Emulation.setFocusEmulationEnabled', { enabled: false });
       return wrap(context, fresh);
     },
-    front: () => page.bringToFront(),
-    close: () => page.close(),
     done: () => context.close(),
   });
-  const watch = (page) => {
-    page.on('console', (m) => m.type() === 'error' && fail(`no console error: ${m.text()}`));
-    page.on('pageerror', (e) => fail(`no page error: ${e.message}`));
-    return page;
-  };
   return {
     name: `chromium ${browser.version()}`,
     lacks: {},
@@ -73,26 +93,9 @@ export async function chromium({ own, fail }) {
       const context = await browser.newContext({ viewport: { width, height }, deviceScaleFactor: scale,
                                                  isMobile: touch, hasTouch: touch });
       context.on('request', (r) => own(r.url()) || fail(`nothing requested outside: ${r.url()}`));
-      return wrap(context, watch(await context.newPage()));
+      return wrap(context, await context.newPage());
     },
     close: () => browser.close(),
-  };
-}
-
-// A key held down as the system holds it: keydowns with repeat set, every
-// 33 ms, until released.
-function repeatsBySending(keyboard) {
-  const held = new Map();
-  return {
-    async hold(key) {
-      await keyboard.down(key);
-      held.set(key, setInterval(() => keyboard.down(key).catch(() => {}), 33));
-    },
-    async release(key) {
-      clearInterval(held.get(key));
-      held.delete(key);
-      await keyboard.up(key);
-    },
   };
 }
 
@@ -103,41 +106,21 @@ export async function firefox({ own, fail }) {
   // BiDi turns touch events on but leaves the pointer fine: a phone is a
   // browser of its own whose only pointer is coarse and cannot hover.
   let phone;
-  const wrap = (context, page) => ({
-    eval: (fn, arg) => page.evaluate(callable(fn), arg),
-    goto: (url) => page.goto(url),
-    reload: () => page.reload(),
-    down: (key) => page.keyboard.down(key),
-    up: (key) => page.keyboard.up(key),
-    press: (key) => page.keyboard.press(key),
-    type: (text) => page.keyboard.type(text),
-    insertText: (text) => page.keyboard.sendCharacter(text),
-    async selectAll() {
-      await page.keyboard.down('Control');
-      await page.keyboard.press('a');
-      await page.keyboard.up('Control');
-    },
-    ...repeatsBySending(page.keyboard),
-    click: (selector) => page.click(selector),
-    tap: (selector) => page.tap(selector),
-    async touchHold(selector, ms) {
-      const b = await (await page.$(selector)).boundingBox();
-      await page.touchscreen.touchStart(b.x + b.width / 2, b.y + b.height / 2);
-      await sleep(ms);
-      await page.touchscreen.touchEnd();
-    },
-    shot: async (selector) => (selector ? (await page.$(selector)).screenshot() : page.screenshot({ fullPage: true })),
-    title: () => page.title(),
-    newTab: async () => wrap(context, await watch(await context.newPage())),
-    front: () => page.bringToFront(),
-    close: () => page.close(),
-    done: () => context.close(),
-  });
-  const watch = (page) => {
-    page.on('console', (m) => m.type() === 'error' && fail(`no console error: ${m.text()}`));
-    page.on('pageerror', (e) => fail(`no page error: ${e.message}`));
+  const wrap = (context, page) => {
     page.on('request', (r) => own(r.url()) || fail(`nothing requested outside: ${r.url()}`));
-    return page;
+    return {
+      ...driven(page, fail),
+      insertText: (text) => page.keyboard.sendCharacter(text),
+      async touchHold(selector, ms) {
+        const b = await (await page.$(selector)).boundingBox();
+        await page.touchscreen.touchStart(b.x + b.width / 2, b.y + b.height / 2);
+        await sleep(ms);
+        await page.touchscreen.touchEnd();
+      },
+      shot: async (selector) => (selector ? (await page.$(selector)).screenshot() : page.screenshot({ fullPage: true })),
+      newTab: async () => wrap(context, await context.newPage()),
+      done: () => context.close(),
+    };
   };
   return {
     name: `firefox ${(await browser.version()).replace(/^firefox\//, '')}`,
@@ -145,7 +128,7 @@ export async function firefox({ own, fail }) {
     async open({ width, height, scale = 1, touch = false }) {
       if (touch) phone ??= await launch({ 'ui.primaryPointerCapabilities': 1, 'ui.allPointerCapabilities': 1 });
       const context = await (touch ? phone : browser).createBrowserContext();
-      const page = watch(await context.newPage());
+      const page = await context.newPage();
       await page.setViewport({ width, height, deviceScaleFactor: scale, hasTouch: touch });
       return wrap(context, page);
     },
@@ -200,6 +183,7 @@ export async function webkit({ own, fail }) {
   const x = await startXvfb();
   const xdotool = (...args) => execFileSync('xdotool', args, { env: { ...process.env, DISPLAY: x.display } });
   let version = '';
+  const drivers = new Set();  // one at a time, unless a check failed half-way
   const hook = () => {
     if (window.checkErrors) return;
     const errors = window.checkErrors = [];
@@ -216,6 +200,7 @@ export async function webkit({ own, fail }) {
     const port = await freePort();
     const driver = spawn('WebKitWebDriver', [`--port=${port}`], {
       stdio: 'ignore', env: { ...process.env, DISPLAY: x.display, GDK_SCALE: String(scale) } });
+    drivers.add(driver);
     const url = `http://127.0.0.1:${port}`;
     for (let tries = 0; ; ++tries) {
       try { if ((await (await fetch(`${url}/status`)).json()).value.ready) break; } catch { if (tries > 100) throw new Error('no WebKitWebDriver'); }
@@ -303,6 +288,7 @@ export async function webkit({ own, fail }) {
           for (const h of await s.send('GET', '/window/handles')) await wrap(h).drain();
           await s.send('DELETE', '').catch(() => {});
           driver.kill();
+          drivers.delete(driver);
         },
         drain,
       };
@@ -319,6 +305,9 @@ export async function webkit({ own, fail }) {
       repeat: 'WebDriver sends no key repeats: keys held on the Xvfb display through xdotool, repeated by the X server',
     },
     open,
-    close: () => x.stop(),
+    close() {
+      drivers.forEach((d) => d.kill());
+      x.stop();
+    },
   };
 }
