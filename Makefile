@@ -29,7 +29,9 @@ WITH_RUNTIME := $(CURDIR)/tools/with-runtime-dir
 WEB_BUILD ?= build-web
 PORT ?= 8000
 WEB_PACKAGES = emscripten python3-fonttools python3-brotli $(FONT_PACKAGE)
-CHECK_WEB_PACKAGES := chromium
+# The site is played in chromium, Firefox ESR and WebKitGTK's MiniBrowser, the
+# last in Xvfb, held keys repeated by the X server through xdotool.
+CHECK_WEB_PACKAGES := chromium firefox-esr webkit2gtk-driver xvfb xauth xdotool
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 
 .PHONY: setup configure build run test check-wayland sanitize fuzz bench package check-package clean \
@@ -113,7 +115,8 @@ $(WEB_BUILD)/node_modules.stamp: tests/web/package.json tests/web/package-lock.j
 	@touch $@
 
 # The logic tests compiled to WebAssembly under node, the site's server's
-# codings, then the site in headless chromium, played as a person plays it.
+# codings, then the site played as a person plays it in Chromium, Firefox and
+# WebKit.
 check-web: web $(WEB_BUILD)/node_modules.stamp
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target vantor_tests
 	cd $(WEB_BUILD)/cmake && ctest --output-on-failure
