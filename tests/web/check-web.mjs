@@ -323,9 +323,14 @@ async function phone(engine) {
     }));
     check(shifts.length === 0, `nothing on a phone moves once drawn (${shifts})`);
   }
-  check(await $(p, '#box-prompt', (e) => parseFloat(getComputedStyle(e).fontSize)) >= 12 &&
-        await $(p, '#box-ok', (e) => parseFloat(getComputedStyle(e).fontSize) >= 12 && e.getBoundingClientRect().height >= 40),
-        'the box is in type a phone can read, its button the size of a finger');
+  const legible = 'the box is in type a phone can read, its button the size of a finger';
+  if (touch) {
+    check(await $(p, '#box-prompt', (e) => parseFloat(getComputedStyle(e).fontSize)) >= 12 &&
+          await $(p, '#box-ok', (e) => parseFloat(getComputedStyle(e).fontSize) >= 12 && e.getBoundingClientRect().height >= 40),
+          legible);
+  } else {
+    skip(legible, `${engine.lacks.touch}: no coarse pointer, so the page keeps the desktop's box`);
+  }
   await (touch ? p.tap('#box-ok') : p.click('#box-ok'));
   await (touch ? p.tap('#c-time') : p.click('#c-time'));
   await p.selectAll();
