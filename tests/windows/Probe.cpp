@@ -6,6 +6,7 @@
 //   control KIND X,Y "TEXT" shown|hidden enabled|disabled
 //   focus KIND "TEXT"
 //   box "CAPTION" "TEXT"
+//   foreground KIND "CAPTION"                  (the window with the keyboard)
 #include <windows.h>
 
 #include <cstdio>
@@ -78,5 +79,7 @@ int main() {
   // back to 96 dpi where Wine runs at another.
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   EnumWindows(&TopLevel, 0);
+  if (HWND foreground = GetForegroundWindow())
+    std::printf("foreground %s \"%s\"\n", Kind(foreground).c_str(), Text(foreground).c_str());
   return 0;
 }
