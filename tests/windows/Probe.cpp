@@ -7,6 +7,7 @@
 //   sprite "NAME" X,Y shown|hidden       (a named box in the field, as a screen reader finds it)
 //   focus KIND "TEXT"
 //   box "CAPTION" "TEXT"
+//   foreground KIND "CAPTION"                  (the window with the keyboard)
 #include <windows.h>
 
 #include <cstdio>
@@ -89,5 +90,7 @@ int main() {
   // back to 96 dpi where Wine runs at another.
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   EnumWindows(&TopLevel, 0);
+  if (HWND foreground = GetForegroundWindow())
+    std::printf("foreground %s \"%s\"\n", Kind(foreground).c_str(), Text(foreground).c_str());
   return 0;
 }
