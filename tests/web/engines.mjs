@@ -167,11 +167,13 @@ async function startXvfb() {
   return { display, stop: () => x.kill() };
 }
 
+// Newer WebKitWebDriver refuses a body of any other type.
+const JSON_TYPE = { 'content-type': 'application/json' };
+
 class Session {
   constructor(url, id) { this.url = `${url}/session/${id}`; }
   async send(method, path, body) {
-    const r = await fetch(this.url + path, { method, headers: { 'content-type': 'application/json' },
-                                              body: body === undefined ? undefined : JSON.stringify(body) });
+    const r = await fetch(this.url + path, body === undefined ? { method } : { method, headers: JSON_TYPE, body: JSON.stringify(body) });
     const { value } = await r.json();
     if (value && value.error) throw new Error(`WebDriver ${path}: ${value.error}: ${value.message}`);
     return value;
@@ -206,7 +208,7 @@ export async function webkit({ own, fail }) {
       try { if ((await (await fetch(`${url}/status`)).json()).value.ready) break; } catch { if (tries > 100) throw new Error('no WebKitWebDriver'); }
       await sleep(50);
     }
-    const created = await (await fetch(`${url}/session`, { method: 'POST', body: JSON.stringify({ capabilities: {
+    const created = await (await fetch(`${url}/session`, { method: 'POST', headers: JSON_TYPE, body: JSON.stringify({ capabilities: {
       alwaysMatch: { 'webkitgtk:browserOptions': { binary: MINIBROWSER, args: ['--automation'] } } } }) })).json();
     if (!created.value.sessionId) throw new Error(`no WebKit session: ${JSON.stringify(created.value)}`);
     version = created.value.capabilities.browserVersion;
