@@ -1,5 +1,7 @@
 #include "platform/ScreenPass.h"
 
+#include "platform/Keyboard.h"
+
 namespace platform {
 namespace {
 
@@ -106,7 +108,7 @@ void ScreenPass::ShowFocus() {
 }
 
 bool ScreenPass::FocusKey(int vk, bool down, bool repeat, bool shift) {
-  constexpr int kTab = 9, kEnter = 13, kSpace = 32;
+  constexpr int kTab = Keyboard::kTab, kEnter = Keyboard::kEnter, kSpace = Keyboard::kSpace;
   if (vk == kTab) {
     if (down) {
       focus_.Step(!shift);
