@@ -24,14 +24,6 @@ TEST_F(WindowTest, NewGameHasTheFocusAndSpacePressesIt) {
   EXPECT_FALSE(TimeBox().hasFocus() || NewGame().hasFocus());
 }
 
-TEST_F(WindowTest, LosingTheKeyboardReleasesEveryKey) {
-  QTest::keyPress(&Window(), Qt::Key_Left);
-  EXPECT_NE(front.Keys().Query(platform::vbKeyLeft), 0);
-  QEvent deactivate(QEvent::WindowDeactivate);
-  QApplication::sendEvent(&Window(), &deactivate);
-  EXPECT_EQ(front.Keys().Query(platform::vbKeyLeft), 0);
-}
-
 // The strip stays where it is, "Ready To Shoot" red to its last pixel, and the
 // form's own grey fills the rest.
 TEST_F(WindowTest, EnlargingTheWindowMovesNothing) {
