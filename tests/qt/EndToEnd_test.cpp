@@ -4,9 +4,13 @@
 
 #include "tests/qt/WindowFixture.h"
 
-// A whole game as a player plays it: real key events, real timers, the real
-// message boxes.
+// A whole game as a player plays it, from the instructions box on: real key
+// events, real timers, the real message boxes.
 TEST_F(WindowTest, APlayerPlaysAWholeGame) {
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "vantor");
+  EXPECT_EQ(boxes[0].prompt, "Press arrow keys to move, Enter to shoot. Shoot at the red dots to score points!");
+  ASSERT_EQ(QApplication::focusWidget(), &NewGame());
   const QImage idle = Screenshot();
   // The result box shows over the last count.
   std::string countShown, scoreShown;
@@ -22,6 +26,7 @@ TEST_F(WindowTest, APlayerPlaysAWholeGame) {
   // Enter presses New Game, and the first tick sees it: the player fires at once.
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   ASSERT_TRUE(form.Back.Visible);
+  EXPECT_FALSE(TimeBox().hasFocus() || NewGame().hasFocus());  // disabled, neither holds the keyboard
 
   // Holding the right arrow walks the player right. A loaded machine runs
   // fewer ticks in a given time, so the key stays down until the player has
