@@ -17,26 +17,16 @@ using namespace std::chrono;
 using platform::KeyState;
 using platform::TickPacer;
 
-TEST(KeyStateTest, ReadsDownWhileHeldAPressOnceAndNothingAfterLosingTheKeyboard) {
+// Held keys, their release and their loss with the keyboard are played
+// through the keyboard and the frame tick; a tap between two queries is the
+// table's own: seen once, and by that key only.
+TEST(KeyStateTest, ATapBetweenTwoQueriesIsSeenOnce) {
   KeyState keys;
-  keys.Press(37);
-  EXPECT_TRUE(keys.Query(37) != 0 && keys.Query(37) != 0);  // down until released
-  keys.Release(37);
-  EXPECT_EQ(keys.Query(37), 0);
-
-  // A tap between two queries is seen once, and by that key only.
   keys.Press(13);
   keys.Release(13);
-  EXPECT_EQ(keys.Query(39), 0);
+  EXPECT_EQ(keys.Query(39) | keys.Query(1000), 0);
   EXPECT_NE(keys.Query(13), 0);
   EXPECT_EQ(keys.Query(13), 0);
-
-  // Losing the keyboard forgets held keys and their pending presses alike,
-  // fire as well as the arrows.
-  keys.Press(38);
-  keys.Press(13);
-  keys.ReleaseAll();
-  EXPECT_EQ(keys.Query(38) | keys.Query(13) | keys.Query(1000), 0);
 }
 
 // Enter held on the form when a box opens answers it only once pressed

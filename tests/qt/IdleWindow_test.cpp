@@ -1,11 +1,5 @@
 #include "tests/qt/WindowFixture.h"
 
-TEST_F(WindowTest, OpensAfterTheInstructionsBox) {
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].caption, "vantor");
-  EXPECT_EQ(boxes[0].prompt, "Press arrow keys to move, Enter to shoot. Shoot at the red dots to score points!");
-}
-
 TEST_F(WindowTest, CaptionsFitTheirBoxes) {
   const QFontMetrics metrics(Window().font());
   EXPECT_LE(metrics.height(), 17);  // the strip's labels are 17 pixels high
@@ -13,23 +7,6 @@ TEST_F(WindowTest, CaptionsFitTheirBoxes) {
     const auto& label = form.Find<platform::Label>(name);
     EXPECT_LE(metrics.horizontalAdvance(QString::fromStdString(label.Caption)), label.Width / 15) << name;
   }
-}
-
-// Enter on it is played in the whole game.
-TEST_F(WindowTest, NewGameHasTheFocusAndSpacePressesIt) {
-  ASSERT_EQ(QApplication::focusWidget(), &NewGame());
-  QTest::keyClick(&NewGame(), Qt::Key_Space);
-  EXPECT_TRUE(form.Back.Visible);
-  // Neither disabled control holds the focus during the game.
-  EXPECT_FALSE(TimeBox().hasFocus() || NewGame().hasFocus());
-}
-
-TEST_F(WindowTest, LosingTheKeyboardReleasesEveryKey) {
-  QTest::keyPress(&Window(), Qt::Key_Left);
-  EXPECT_NE(front.Keys().Query(platform::vbKeyLeft), 0);
-  QEvent deactivate(QEvent::WindowDeactivate);
-  QApplication::sendEvent(&Window(), &deactivate);
-  EXPECT_EQ(front.Keys().Query(platform::vbKeyLeft), 0);
 }
 
 // The strip stays where it is, "Ready To Shoot" red to its last pixel, and the

@@ -57,24 +57,15 @@ std::string Related(QAccessibleInterface* control, QAccessible::Relation relatio
 
 }  // namespace
 
-TEST_F(WindowTest, ScreenReadersHearTheScoreAndTheTimeBoxWithTheirCaptions) {
+// The score and the time box are heard with their captions. The sprites are
+// visible only while the field is, and the reader hears each come and go. A
+// dot past the field's edge is visible but does not show.
+TEST_F(WindowTest, ScreenReadersHearTheStripAndFindTheSpritesOnlyWhileTheFieldShows) {
   QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&Window());
   EXPECT_EQ(window->role(), QAccessible::Window);
   EXPECT_EQ(Related(ChildNamed(window, "Score:"), QAccessible::Labelled), "0");  // the score
   EXPECT_EQ(Related(ChildNamed(window, "Time limit in seconds"), QAccessible::Label), "Seconds, Time Limit:");
-
-  Listener reader;
-  Event([&] {
-    form.Score.Caption = "7";
-    form.time.Text = "12";
-  });
-  EXPECT_EQ(reader.Take(), "7 name changed, Time limit in seconds text changed");
-}
-
-// The sprites are visible only while the field is, and the reader hears each
-// come and go. A dot past the field's edge is visible but does not show.
-TEST_F(WindowTest, ScreenReadersFindTheSpritesOnlyWhileTheFieldShows) {
-  QAccessibleInterface* field = ChildNamed(QAccessible::queryAccessibleInterface(&Window()), "Play field");
+  QAccessibleInterface* field = ChildNamed(window, "Play field");
   const auto sprites = [field](bool showingOnly) {
     QStringList names;
     for (int i = 0; i < field->childCount(); ++i) {
@@ -87,6 +78,11 @@ TEST_F(WindowTest, ScreenReadersFindTheSpritesOnlyWhileTheFieldShows) {
   };
 
   Listener reader;
+  Event([&] {
+    form.Score.Caption = "7";
+    form.time.Text = "12";
+  });
+  EXPECT_EQ(reader.Take(), "7 name changed, Time limit in seconds text changed");
   StartGame();
   EXPECT_EQ(reader.Take("^[+-]"),
             "+Play field, +Player, +Target dot, +Target dot, +Target dot, +Target dot, +Target dot");
