@@ -86,28 +86,19 @@ async function holdUntil(t, key, condition, ms = 6000) {
   await t.up(key);
 }
 
-// Steers the player in line with the nearest dot, turns to face it and
-// fires, until the score counts a hit.
+// Steers the player under or over the dot nearest on x, turns to face it
+// and fires, until the score counts a hit.
 async function scoreAHit(t) {
   for (let attempt = 0; attempt < 4; ++attempt) {
     while ((await sprites(t, 'Bullet'))[0].shown) await sleep(20);
     const me = await player(t);
     const dots = (await sprites(t, 'Target dot')).filter((d) => d.shown);
-    const gap = (d) => Math.min(Math.abs(d.x - me.x), Math.abs(d.y - me.y));
-    const dot = dots.sort((a, b) => gap(a) - gap(b))[attempt % dots.length];
-    const alongX = Math.abs(dot.x - me.x) < Math.abs(dot.y - me.y);  // line up on x, fire vertically
-    const axis = alongX ? 'x' : 'y';
-    const toward = alongX ? (dot.x > me.x ? 'ArrowRight' : 'ArrowLeft') : (dot.y > me.y ? 'ArrowDown' : 'ArrowUp');
-    await holdUntil(t, toward, async () => Math.abs((await player(t))[axis] - dot[axis]) <= 2);
-    const now = await player(t);
-    await t.press(alongX ? (dot.y > now.y ? 'ArrowDown' : 'ArrowUp') : (dot.x > now.x ? 'ArrowRight' : 'ArrowLeft'));
+    const dot = dots.sort((a, b) => Math.abs(a.x - me.x) - Math.abs(b.x - me.x))[attempt % dots.length];
+    await holdUntil(t, dot.x > me.x ? 'ArrowRight' : 'ArrowLeft', async () => Math.abs((await player(t)).x - dot.x) <= 2);
+    await t.press(dot.y > me.y ? 'ArrowDown' : 'ArrowUp');
     await sleep(40);
     await t.press('Enter');
-    const end = Date.now() + 2000;
-    while (Date.now() < end) {
-      if (Number(await text(t, '#c-Score')) > 0) return true;
-      await sleep(20);
-    }
+    if (await soon(async () => Number(await text(t, '#c-Score')) > 0, 2000)) return true;
   }
   return false;
 }
