@@ -4,13 +4,16 @@
 // MiniBrowser through WebKitWebDriver over classic WebDriver, in an Xvfb of
 // its own. Keys are named as in KeyboardEvent.key.
 //
-// A tab offers eval(fn, arg), goto, reload, down/up/press/type/selectAll,
+// A tab offers eval(fn, arg), goto, reload, down/up/press/type/insertText,
 // hold/release (a key held with the system's repeats), click, tap and
-// touchHold (where the engine emulates touch), shot(selector), title,
-// newTab, front and close. An engine's `lacks` names what it cannot do.
+// touchHold (where the engine emulates touch), shot(full), title, newTab,
+// front and close. An engine's `lacks` names what it cannot do, and its
+// `site(dir)` what it is to be served.
 import { spawn, execFileSync } from 'node:child_process';
 import { createServer } from 'node:net';
-import { existsSync, readdirSync } from 'node:fs';
+import { cpSync, existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { chromium as playwright } from 'playwright-core';
 import puppeteer from 'puppeteer-core';
 
@@ -19,9 +22,14 @@ const sleep = (ms) => new Promise((resume) => setTimeout(resume, ms));
 // A check passes a function, or its source text, and one argument.
 const callable = (fn) => (typeof fn === 'string' ? new Function('arg', `return (${fn})(arg)`) : fn);
 
-// What Playwright's and Puppeteer's pages share, and their console and
-// page errors heard.
-function driven(page, fail) {
+const centre = (tab, selector) => tab.eval((s) => {
+  const r = document.querySelector(s).getBoundingClientRect();
+  return { x: r.x + r.width / 2, y: r.y + r.height / 2 };
+}, selector);
+
+// What Playwright's and Puppeteer's pages share, their console and page
+// errors heard, and the engine's own rest.
+function driven(page, fail, rest) {
   page.on('console', (m) => m.type() === 'error' && fail(`no console error: ${m.text()}`));
   page.on('pageerror', (e) => fail(`no page error: ${e.message}`));
   const keyboard = page.keyboard;
@@ -34,11 +42,6 @@ function driven(page, fail) {
     up: (key) => keyboard.up(key),
     press: (key) => keyboard.press(key),
     type: (text) => keyboard.type(text),
-    async selectAll() {
-      await keyboard.down('Control');
-      await keyboard.press('a');
-      await keyboard.up('Control');
-    },
     // As the system holds a key: keydowns with repeat set, every 33 ms.
     async hold(key) {
       await keyboard.down(key);
@@ -46,14 +49,15 @@ function driven(page, fail) {
     },
     async release(key) {
       clearInterval(held.get(key));
-      held.delete(key);
       await keyboard.up(key);
     },
     click: (selector) => page.click(selector),
     tap: (selector) => page.tap(selector),
+    shot: (full) => page.screenshot({ fullPage: full }),
     title: () => page.title(),
     front: () => page.bringToFront(),
     close: () => page.close(),
+    ...rest,
   };
 }
 
@@ -63,29 +67,27 @@ export async function chromium({ own, fail }) {
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
            '--disable-component-update', '--disable-sync'],
   });
-  const wrap = (context, page) => ({
-    ...driven(page, fail),
-    insertText: (text) => page.keyboard.insertText(text),
-    async touchHold(selector, ms) {
-      const cdp = await context.newCDPSession(page);
-      const b = await page.locator(selector).boundingBox();
-      const point = { x: b.x + b.width / 2, y: b.y + b.height / 2 };
-      await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [point] });
-      await sleep(ms);
-      await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
-      await cdp.detach();
-    },
-    shot: async (selector) => (selector ? page.screenshot({ clip: await page.locator(selector).boundingBox(), scale: 'device' })
-                                        : page.screenshot({ fullPage: true })),
-    // Playwright has every tab keep the keyboard; with a second tab open,
-    // the one in front alone has it, as in a browser's window.
-    async newTab() {
-      const fresh = await context.newPage();
-      for (const p of [page, fresh]) await (await context.newCDPSession(p)).send('Emulation.setFocusEmulationEnabled', { enabled: false });
-      return wrap(context, fresh);
-    },
-    done: () => context.close(),
-  });
+  const wrap = (context, page) => {
+    const tab = driven(page, fail, {
+      insertText: (text) => page.keyboard.insertText(text),
+      async touchHold(selector, ms) {
+        const cdp = await context.newCDPSession(page);
+        await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [await centre(tab, selector)] });
+        await sleep(ms);
+        await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+        await cdp.detach();
+      },
+      // Playwright has every tab keep the keyboard; with a second tab open,
+      // the one in front alone has it, as in a browser's window.
+      async newTab() {
+        const fresh = await context.newPage();
+        for (const p of [page, fresh]) await (await context.newCDPSession(p)).send('Emulation.setFocusEmulationEnabled', { enabled: false });
+        return wrap(context, fresh);
+      },
+      done: () => context.close(),
+    });
+    return tab;
+  };
   return {
     name: `chromium ${browser.version()}`,
     lacks: {},
@@ -108,19 +110,18 @@ export async function firefox({ own, fail }) {
   let phone;
   const wrap = (context, page) => {
     page.on('request', (r) => own(r.url()) || fail(`nothing requested outside: ${r.url()}`));
-    return {
-      ...driven(page, fail),
+    const tab = driven(page, fail, {
       insertText: (text) => page.keyboard.sendCharacter(text),
       async touchHold(selector, ms) {
-        const b = await (await page.$(selector)).boundingBox();
-        await page.touchscreen.touchStart(b.x + b.width / 2, b.y + b.height / 2);
+        const { x, y } = await centre(tab, selector);
+        await page.touchscreen.touchStart(x, y);
         await sleep(ms);
         await page.touchscreen.touchEnd();
       },
-      shot: async (selector) => (selector ? (await page.$(selector)).screenshot() : page.screenshot({ fullPage: true })),
       newTab: async () => wrap(context, await context.newPage()),
       done: () => context.close(),
-    };
+    });
+    return tab;
   };
   return {
     name: `firefox ${(await browser.version()).replace(/^firefox\//, '')}`,
@@ -132,23 +133,44 @@ export async function firefox({ own, fail }) {
       await page.setViewport({ width, height, deviceScaleFactor: scale, hasTouch: touch });
       return wrap(context, page);
     },
-    close: async () => { await phone?.close(); await browser.close(); },
+    close: async () => {
+      await phone?.close();
+      await browser.close();
+    },
   };
 }
 
 // --- WebKitGTK. WebKitWebDriver runs one session, one MiniBrowser, at a
 // time; each open() starts a driver whose MiniBrowser has the pixel ratio
-// asked for (GDK_SCALE). Classic WebDriver reports no console, so a hook in
-// the page records errors, failed loads and CSP violations from the moment
-// each navigation returns; what the page says while it loads goes unheard.
+// asked for (GDK_SCALE). Classic WebDriver reports no console, and a
+// MiniBrowser under automation browses ephemerally, where WebKit writes no
+// console message out, whatever its settings say. So the site WebKit is
+// served carries a hook, first in its head, before the page's policy
+// applies: it records errors, failed loads and CSP violations from the start
+// of each load, and they are read before the page goes away.
+function hook() {
+  const errors = window.checkErrors = [];
+  const error = console.error.bind(console);
+  console.error = (...args) => {
+    errors.push(`console error: ${args.join(' ')}`);
+    error(...args);
+  };
+  addEventListener('error', (e) => errors.push(e.target === window ? `page error: ${e.message}`
+                                                                    : `failed to load ${e.target.src || e.target.href}`), true);
+  addEventListener('unhandledrejection', (e) => errors.push(`unhandled rejection: ${e.reason}`));
+  const csp = (v) => `CSP refused ${v.blockedURI} (${v.effectiveDirective})`;
+  document.addEventListener('securitypolicyviolation', (e) => errors.push(csp(e)));
+}
 
+const CHARSET = '<meta charset="utf-8">';
 const WEBDRIVER_KEYS = { Enter: '\uE007', Escape: '\uE00C', Control: '\uE009', Tab: '\uE004', Shift: '\uE008', ArrowLeft: '\uE012', ArrowUp: '\uE013',
                          ArrowRight: '\uE014', ArrowDown: '\uE015' };
 const X_KEYS = { Enter: 'Return', ArrowLeft: 'Left', ArrowUp: 'Up', ArrowRight: 'Right', ArrowDown: 'Down', ' ': 'space' };
-const ELEMENT = 'element-6066-11e4-a52e-4f735466cecf';
 // The browser of webkit2gtk-driver's own library, under the machine's
 // multiarch folder.
 const MINIBROWSER = readdirSync('/usr/lib').map((d) => `/usr/lib/${d}/webkit2gtk-4.1/MiniBrowser`).find(existsSync);
+// Newer WebKitWebDriver refuses a body of any other type.
+const JSON_TYPE = { 'content-type': 'application/json' };
 
 const freePort = () => new Promise((found) => {
   const probe = createServer().listen(0, '127.0.0.1', () => {
@@ -167,150 +189,136 @@ async function startXvfb() {
   return { display, stop: () => x.kill() };
 }
 
-// Newer WebKitWebDriver refuses a body of any other type.
-const JSON_TYPE = { 'content-type': 'application/json' };
-
-class Session {
-  constructor(url, id) { this.url = `${url}/session/${id}`; }
-  async send(method, path, body) {
-    const r = await fetch(this.url + path, body === undefined ? { method } : { method, headers: JSON_TYPE, body: JSON.stringify(body) });
-    const { value } = await r.json();
-    if (value && value.error) throw new Error(`WebDriver ${path}: ${value.error}: ${value.message}`);
-    return value;
-  }
-  keys(actions) { return this.send('POST', '/actions', { actions: [{ type: 'key', id: 'keyboard', actions }] }); }
+async function send(url, method, body) {
+  const r = await fetch(url, body === undefined ? { method } : { method, headers: JSON_TYPE, body: JSON.stringify(body) });
+  const { value } = await r.json();
+  if (value && value.error) throw new Error(`WebDriver ${url}: ${value.error}: ${value.message}`);
+  return value;
 }
 
 export async function webkit({ own, fail }) {
   const x = await startXvfb();
-  const xdotool = (...args) => execFileSync('xdotool', args, { env: { ...process.env, DISPLAY: x.display } });
-  let version = '';
+  const env = { ...process.env, DISPLAY: x.display };
+  const xdotool = (...args) => execFileSync('xdotool', args, { env });
   const drivers = new Set();  // one at a time, unless a check failed half-way
-  const hook = () => {
-    if (window.checkErrors) return;
-    const errors = window.checkErrors = [];
-    const error = console.error.bind(console);
-    console.error = (...args) => { errors.push(`console error: ${args.join(' ')}`); error(...args); };
-    addEventListener('error', (e) => errors.push(e.target === window ? `page error: ${e.message}`
-                                                                      : `failed to load ${e.target.src || e.target.href}`), true);
-    addEventListener('unhandledrejection', (e) => errors.push(`unhandled rejection: ${e.reason}`));
-    const csp = (v) => `CSP refused ${v.blockedURL || v.blockedURI} (${v.effectiveDirective || v.violatedDirective})`;
-    document.addEventListener('securitypolicyviolation', (e) => errors.push(csp(e)));
-  };
+  const copies = [];
 
-  async function open({ width, height, scale = 1, touch = false }) {
+  async function open({ width, height, scale = 1 }) {
     const port = await freePort();
-    const driver = spawn('WebKitWebDriver', [`--port=${port}`], {
-      stdio: 'ignore', env: { ...process.env, DISPLAY: x.display, GDK_SCALE: String(scale) } });
+    const driver = spawn('WebKitWebDriver', [`--port=${port}`], { stdio: 'ignore', env: { ...env, GDK_SCALE: String(scale) } });
     drivers.add(driver);
-    const url = `http://127.0.0.1:${port}`;
     for (let tries = 0; ; ++tries) {
-      try { if ((await (await fetch(`${url}/status`)).json()).value.ready) break; } catch { if (tries > 100) throw new Error('no WebKitWebDriver'); }
+      try { if ((await send(`http://127.0.0.1:${port}/status`, 'GET')).ready) break; } catch { if (tries > 100) throw new Error('no WebKitWebDriver'); }
       await sleep(50);
     }
-    const created = await (await fetch(`${url}/session`, { method: 'POST', headers: JSON_TYPE, body: JSON.stringify({ capabilities: {
-      alwaysMatch: { 'webkitgtk:browserOptions': { binary: MINIBROWSER, args: ['--automation'] } } } }) })).json();
-    if (!created.value.sessionId) throw new Error(`no WebKit session: ${JSON.stringify(created.value)}`);
-    version = created.value.capabilities.browserVersion;
-    const s = new Session(url, created.value.sessionId);
+    const options = { binary: MINIBROWSER, args: ['--automation'] };
+    const { sessionId } = await send(`http://127.0.0.1:${port}/session`, 'POST',
+                                     { capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': options } } });
+    const session = (method, path, body) => send(`http://127.0.0.1:${port}/session/${sessionId}${path}`, method, body);
     // The window's size less the toolbar's is the page's.
-    await s.send('POST', '/window/rect', { width, height });
-    const inner = await s.send('POST', '/execute/sync', { script: 'return innerHeight', args: [] });
-    await s.send('POST', '/window/rect', { width, height: 2 * height - inner });
+    await session('POST', '/window/rect', { width, height });
+    const inner = await session('POST', '/execute/sync', { script: 'return innerHeight', args: [] });
+    await session('POST', '/window/rect', { width, height: 2 * height - inner });
     // X key events go to the focused window: the browser's.
     const window = String(xdotool('search', '--onlyvisible', '--class', 'MiniBrowser')).trim().split('\n')[0];
     xdotool('windowfocus', '--sync', window);
     xdotool('mousemove', '--window', window, String(width / 2), '5');
-    let current = await s.send('GET', '/window');
+    let current = await session('GET', '/window');
 
-    const evalIn = async (handle, fn, arg) => {
-      if (current !== handle) await s.send('POST', '/window', { handle: current = handle });
-      const result = await s.send('POST', '/execute/async', {
-        script: `const done = arguments[1];
-                 Promise.resolve(arguments[0]).then(${fn})
-                   .then((v) => done({ v: v === undefined ? null : v }), (e) => done({ e: String(e && e.stack || e) }));`,
-        args: [arg === undefined ? null : arg] });
-      if (result.e) throw new Error(result.e);
-      return result.v;
-    };
     const wrap = (handle) => {
-      const on = async () => { if (current !== handle) await s.send('POST', '/window', { handle: current = handle }); };
-      const find = async (selector) => { await on(); return (await s.send('POST', '/element', { using: 'css selector', value: selector }))[ELEMENT]; };
-      const key = (k) => WEBDRIVER_KEYS[k] || k;
+      // Whatever a tab does, it does in its own window.
+      const on = async (method, path, body) => {
+        if (current !== handle) await session('POST', '/window', { handle: current = handle });
+        return session(method, path, body);
+      };
+      const keys = (...actions) => on('POST', '/actions', { actions: [{ type: 'key', id: 'keyboard', actions }] });
+      const down = (k) => ({ type: 'keyDown', value: WEBDRIVER_KEYS[k] || k });
+      const up = (k) => ({ type: 'keyUp', value: WEBDRIVER_KEYS[k] || k });
+      const type = (text) => keys(...[...text].flatMap((c) => [down(c), up(c)]));
+      const run = async (fn, arg) => {
+        const result = await on('POST', '/execute/async', {
+          script: `const done = arguments[1];
+                   Promise.resolve(arguments[0]).then(${fn})
+                     .then((v) => done({ v: v === undefined ? null : v }), (e) => done({ e: String(e && e.stack || e) }));`,
+          args: [arg === undefined ? null : arg] });
+        if (result.e) throw new Error(result.e);
+        return result.v;
+      };
       // Reads what the hook recorded before the page goes away.
       const drain = async () => {
-        const { errors, outside } = await evalIn(handle, () => ({
-          errors: window.checkErrors || [],
+        const { errors, outside } = await run(() => ({
+          errors: window.checkErrors?.splice(0) ?? [],
           outside: performance.getEntriesByType('resource').map((e) => e.name) })).catch(() => ({ errors: [], outside: [] }));
         errors.forEach((e) => fail(`no error: ${e}`));
         outside.filter((u) => !own(u)).forEach((u) => fail(`nothing requested outside: ${u}`));
-        await evalIn(handle, () => { if (window.checkErrors) window.checkErrors.length = 0; }).catch(() => {});
       };
-      const tab = {
-        eval: (fn, arg) => evalIn(handle, fn, arg),
-        async goto(where) { await drain(); await on(); await s.send('POST', '/url', { url: where }); await evalIn(handle, hook); },
-        async reload() { await drain(); await on(); await s.send('POST', '/refresh', {}); await evalIn(handle, hook); },
-        down: async (k) => { await on(); await s.keys([{ type: 'keyDown', value: key(k) }]); },
-        up: async (k) => { await on(); await s.keys([{ type: 'keyUp', value: key(k) }]); },
-        press: async (k) => { await on(); await s.keys([{ type: 'keyDown', value: key(k) }, { type: 'keyUp', value: key(k) }]); },
-        type: async (text) => { await on(); await s.keys([...text].flatMap((c) => [{ type: 'keyDown', value: c }, { type: 'keyUp', value: c }])); },
-        insertText: (text) => tab.type(text),
-        selectAll: async () => { await on(); await s.keys([{ type: 'keyDown', value: key('Control') }, { type: 'keyDown', value: 'a' },
-                                                             { type: 'keyUp', value: 'a' }, { type: 'keyUp', value: key('Control') }]); },
+      const element = async (selector) => Object.values(await on('POST', '/element', { using: 'css selector', value: selector }))[0];
+      return {
+        eval: run,
+        async goto(url) {
+          await drain();
+          await on('POST', '/url', { url });
+        },
+        async reload() {
+          await drain();
+          await on('POST', '/refresh', {});
+        },
+        down: (k) => keys(down(k)),
+        up: (k) => keys(up(k)),
+        press: (k) => keys(down(k), up(k)),
+        type,
+        insertText: type,
         // The X server's own repeats, from a key held on the display.
-        hold: async (k) => { await on(); xdotool('keydown', X_KEYS[k]); },
-        release: async (k) => { xdotool('keyup', X_KEYS[k]); },
-        click: async (selector) => s.send('POST', `/element/${await find(selector)}/click`, {}),
-        // The viewport's picture cut to the element: WebKitGTK's element
-        // screenshots are out of place at a pixel ratio of 3.
-        async shot(selector) {
-          await on();
-          const whole = await s.send('GET', '/screenshot');
-          if (!selector) return Buffer.from(whole, 'base64');
-          return Buffer.from(await evalIn(handle, async ([data, from]) => {
-            const r = document.querySelector(from).getBoundingClientRect();
-            const k = devicePixelRatio;
-            const bytes = Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
-            const image = await createImageBitmap(new Blob([bytes], { type: 'image/png' }));
-            const canvas = new OffscreenCanvas(Math.round(r.width * k), Math.round(r.height * k));
-            canvas.getContext('2d').drawImage(image, -Math.round(r.x * k), -Math.round(r.y * k));
-            const png = new Uint8Array(await (await canvas.convertToBlob()).arrayBuffer());
-            return btoa(Array.from(png, (b) => String.fromCharCode(b)).join(''));
-          }, [whole, selector]), 'base64');
+        hold: async (k) => {
+          await on('GET', '/window');
+          xdotool('keydown', X_KEYS[k]);
         },
-        title: async () => { await on(); return s.send('GET', '/title'); },
-        async newTab() {
-          await on();
-          const { handle: fresh } = await s.send('POST', '/window/new', { type: 'tab' });
-          return wrap(fresh);
+        release: async (k) => xdotool('keyup', X_KEYS[k]),
+        click: async (selector) => on('POST', `/element/${await element(selector)}/click`, {}),
+        // The viewport: WebKitGTK's element screenshots are out of place at
+        // a pixel ratio of 3.
+        shot: async () => Buffer.from(await on('GET', '/screenshot'), 'base64'),
+        title: () => on('GET', '/title'),
+        newTab: async () => wrap((await on('POST', '/window/new', { type: 'tab' })).handle),
+        front: () => on('GET', '/window'),
+        async close() {
+          await drain();
+          await on('DELETE', '/window');
+          current = null;
         },
-        front: () => s.send('POST', '/window', { handle: current = handle }),
-        async close() { await drain(); await on(); await s.send('DELETE', '/window'); current = null; },
         async done() {
-          for (const h of await s.send('GET', '/window/handles')) await wrap(h).drain();
-          await s.send('DELETE', '').catch(() => {});
+          for (const h of await session('GET', '/window/handles')) await wrap(h).drain();
+          await session('DELETE', '').catch(() => {});
           driver.kill();
           drivers.delete(driver);
         },
         drain,
       };
-      return tab;
     };
     return wrap(current);
   }
-  const first = await open({ width: 100, height: 100 });
-  await first.done();
   return {
-    name: `webkitgtk ${version}`,
+    name: String(execFileSync(MINIBROWSER, ['--version'], { env })).trim().toLowerCase(),
     lacks: {
       touch: 'no touch emulation in WebKitGTK',
       repeat: 'WebDriver sends no key repeats: keys held on the Xvfb display through xdotool, repeated by the X server',
       layoutShifts: 'WebKit reports no layout shifts',
     },
+    site(dir) {
+      const copy = mkdtempSync(join(tmpdir(), 'vantor-webkit-'));
+      cpSync(dir, copy, { recursive: true });
+      const page = join(copy, 'index.html');
+      const html = readFileSync(page, 'utf8');
+      if (!html.includes(CHARSET)) throw new Error(`no ${CHARSET} in the page to put the hook after`);
+      writeFileSync(page, html.replace(CHARSET, `${CHARSET}\n<script>(${hook})()</script>`));
+      copies.push(copy);
+      return copy;
+    },
     open,
     close() {
       drivers.forEach((d) => d.kill());
       x.stop();
+      copies.forEach((c) => rmSync(c, { recursive: true }));
     },
   };
 }
