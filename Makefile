@@ -115,6 +115,8 @@ web: configure
 serve-web: web
 	node platform/web/serve.mjs $(WEB_BUILD)/site $(PORT)
 
+# playwright-core stays at the last release that still runs on Debian 12's
+# node, which is older than Debian 13's.
 $(WEB_BUILD)/node_modules.stamp: tests/web/package.json tests/web/package-lock.json
 	@tools/setup-packages $(CHECK_WEB_PACKAGES)
 	@command -v npm >/dev/null || tools/setup-packages npm
