@@ -36,7 +36,7 @@ CHECK_WEB_PACKAGES := chromium firefox-esr webkit2gtk-driver xvfb xauth xdotool
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 
 .PHONY: setup configure build run test check-wayland check-desktop sanitize fuzz bench package check-package clean \
-        web serve-web check-web bench-web lighthouse windows check-windows bench-windows check-debian13
+        web serve-web check-web bench-web lighthouse windows check-windows bench-windows check-debian12 check-debian13
 
 setup:
 	@tools/setup-packages $(PACKAGES)
@@ -115,6 +115,8 @@ web: configure
 serve-web: web
 	node platform/web/serve.mjs $(WEB_BUILD)/site $(PORT)
 
+# playwright-core stays at the last release that still runs on Debian 12's
+# node, which is older than Debian 13's.
 $(WEB_BUILD)/node_modules.stamp: tests/web/package.json tests/web/package-lock.json
 	@tools/setup-packages $(CHECK_WEB_PACKAGES)
 	@command -v npm >/dev/null || tools/setup-packages npm
@@ -173,10 +175,10 @@ bench-windows: windows build
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target tick_rate tick_benchmark bare_window
 	bench/windows/run.sh $(BUILD_WINDOWS) $(BUILD)
 
-# .ci/run's checks again, from a clone of the last commit on a fresh Debian 13
-# made with debootstrap (as root).
-check-debian13:
-	tests/package/check-on-debian13
+# .ci/run's checks again, from a clone of the last commit on a fresh Debian 12
+# or 13 made with debootstrap (as root).
+check-debian12 check-debian13: check-debian%:
+	tests/package/check-ci-on-fresh-debian $*
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz $(WEB_BUILD) $(BUILD_WINDOWS)

@@ -9,8 +9,10 @@ import { serve } from '../../platform/web/serve.mjs';
 
 const site = process.argv[2];
 const server = await serve(site, 0, '/');
+// The address the server listens on: "localhost" may be ::1 first.
 const fetchRaw = (path, accept) => new Promise((done, fail) => get({
-  port: server.address().port, path, headers: accept === undefined ? {} : { 'Accept-Encoding': accept },
+  host: '127.0.0.1', port: server.address().port, path,
+  headers: accept === undefined ? {} : { 'Accept-Encoding': accept },
 }, (response) => {
   const chunks = [];
   response.on('data', (c) => chunks.push(c));
