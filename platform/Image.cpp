@@ -44,10 +44,11 @@ Image DecodeBitmap(std::span<const std::uint8_t> file) {
 }
 
 const Image& ImageOf(const Picture& picture) {
-  // Pictures are never changed once made, so an image per handle serves for
-  // the program's life; the game makes eleven.
-  static std::unordered_map<std::uint64_t, Image> images;
-  auto [it, made] = images.try_emplace(picture.Handle());
+  // A picture file is built into the program and never changes, so its image,
+  // decoded once, serves every picture made from it: keyed by handle, each
+  // new form (every test, every benchmark run) would decode its own again.
+  static std::unordered_map<const std::uint8_t*, Image> images;
+  auto [it, made] = images.try_emplace(picture.File().data());
   if (made && !picture.Empty()) it->second = DecodeBitmap(picture.File());
   return it->second;
 }

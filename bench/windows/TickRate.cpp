@@ -38,7 +38,7 @@ double CpuSeconds() {
 int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
   platform::win32::Win32FrontEnd front(scene::kProjectTitle, GetModuleHandleW(nullptr));
-  front.AnswerMessageBoxes([](const std::string&) {});
+  front.AnswerMessageBoxes([](const std::string&, const std::string&) {});
   Form1 form;
   std::vector<Clock::time_point> frames, clock;
   frames.reserve(static_cast<std::size_t>(seconds * 100) + 16);
