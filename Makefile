@@ -11,8 +11,9 @@ PACKAGES = cmake make g++ qt6-base-dev qt6-base-private-dev libgl-dev libgtest-d
            $(FONT_PACKAGE) libfontconfig1 qt6-wayland
 
 BENCH_PACKAGES := xvfb xauth xdotool x11-utils time
-PACKAGE_PACKAGES := dpkg-dev
-CHECK_PACKAGE_PACKAGES := lintian desktop-file-utils appstream appstream-compose man-db
+PACKAGE_PACKAGES := dpkg-dev debhelper
+CHECK_PACKAGE_PACKAGES := lintian desktop-file-utils appstream appstream-compose man-db \
+                          sbuild mmdebstrap uidmap piuparts autopkgtest
 WAYLAND_PACKAGES := weston
 CHECK_DESKTOP_PACKAGES := xvfb xauth xdotool x11-utils
 FUZZ_SECONDS ?= 30
@@ -35,7 +36,7 @@ WEB_PACKAGES = emscripten python3-fonttools python3-brotli $(FONT_PACKAGE)
 CHECK_WEB_PACKAGES := chromium firefox-esr webkit2gtk-driver xvfb xauth xdotool
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 
-.PHONY: setup configure build run test check-wayland check-desktop sanitize fuzz bench package check-package clean \
+.PHONY: setup configure build run test check-wayland check-desktop sanitize fuzz bench package check-package check-reproducible clean \
         web serve-web check-web bench-web lighthouse windows check-windows bench-windows check-debian12 check-debian13
 
 setup:
@@ -91,16 +92,35 @@ bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target tick_benchmark tick_rate bare_window
 	$(WITH_RUNTIME) bench/run-all.sh $(BUILD)
 
-# The .deb: the same bytes from every clone of a commit.
-package: build
+# The source package and the binary ones, made by dpkg-buildpackage in a copy
+# of the tree at $(BUILD)/source, so that its results land in $(BUILD) and
+# nothing beside the clone. DEB_BUILD_OPTIONS=nocheck skips the suite.
+package: setup
 	@tools/setup-packages $(PACKAGE_PACKAGES)
-	packaging/build-deb $(BUILD)
+	rm -rf $(BUILD)/source
+	tools/copy-source $(BUILD)/source
+	cd $(BUILD)/source && dpkg-buildpackage -us -uc -J$(JOBS)
 
-# The .deb under lintian and the desktop's validators, its install tree, and
-# a second build elsewhere that must give the same .deb.
+# The source and binary packages under lintian, built again by sbuild for
+# Debian 12 and 13 in clean chroots (the host's build to the same bytes),
+# installed and purged by piuparts, tested by autopkgtest, and the desktop
+# entry, AppStream metainfo, icons and man page checked. sbuild and
+# autopkgtest run unprivileged in a user namespace: root gets a subordinate
+# id range once, as a user would.
 check-package: package
 	@tools/setup-packages $(CHECK_PACKAGE_PACKAGES)
+	@grep -q '^root:' /etc/subuid 2>/dev/null && grep -q '^root:' /etc/subgid 2>/dev/null || \
+	  usermod --add-subuids 100000-165535 --add-subgids 100000-165535 root
 	$(WITH_RUNTIME) tests/package/check-package $(BUILD)
+
+# The package built twice by reprotest, the second time with another time,
+# path, locale, umask, file order, CPU count and home: the same bytes. The
+# suite is left out, as it changes nothing in them.
+check-reproducible: setup
+	@tools/setup-packages $(PACKAGE_PACKAGES) reprotest disorderfs faketime locales-all
+	rm -rf $(BUILD)/reprotest && tools/copy-source $(BUILD)/reprotest/vantor
+	cd $(BUILD)/reprotest/vantor && reprotest --vary=-user_group,-domain_host,-kernel \
+	  --store-dir=../results . 'DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc -b' '../*.deb'
 
 # The static site in $(WEB_BUILD)/site: index.html at its root, relative
 # paths only. The icons come from the native build's converter.
