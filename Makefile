@@ -11,7 +11,7 @@ PACKAGES = cmake make g++ qt6-base-dev qt6-base-private-dev libgl-dev libgtest-d
            $(FONT_PACKAGE) libfontconfig1 qt6-wayland
 
 BENCH_PACKAGES := xvfb xauth xdotool x11-utils time
-PACKAGE_PACKAGES := dpkg-dev debhelper
+PACKAGE_PACKAGES := dpkg-dev debhelper build-essential
 CHECK_PACKAGE_PACKAGES := lintian desktop-file-utils appstream appstream-compose man-db \
                           sbuild mmdebstrap uidmap piuparts autopkgtest
 WAYLAND_PACKAGES := weston
