@@ -119,8 +119,8 @@ check-package: package
 check-reproducible: setup
 	@tools/setup-packages $(PACKAGE_PACKAGES) reprotest disorderfs faketime locales-all
 	rm -rf $(BUILD)/reprotest && tools/copy-source $(BUILD)/reprotest/vantor
-	cd $(BUILD)/reprotest/vantor && reprotest --vary=-user_group,-domain_host,-kernel \
-	  --store-dir=../results . 'DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc -b' '../*.deb'
+	cd $(BUILD)/reprotest/vantor && reprotest --vary=-user_group,-domain_host,-kernel --store-dir=../results \
+	  -c 'DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc -b' . '../*.deb'
 
 # The static site in $(WEB_BUILD)/site: index.html at its root, relative
 # paths only. The icons come from the native build's converter.
