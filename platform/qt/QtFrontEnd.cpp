@@ -14,6 +14,7 @@
 #include "platform/Units.h"
 #include "platform/qt/FieldAccessible.h"
 #include "platform/qt/FormWindow.h"
+#include "platform/qt/TextBoxAccessible.h"
 
 namespace platform::qt {
 namespace {
@@ -121,6 +122,7 @@ QtFrontEnd::QtFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {
   // One style on every machine, so the window looks the same everywhere.
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   static const bool accessible = (QAccessible::installFactory(&FieldAccessible::Create),
+                                  QAccessible::installFactory(&TextBoxAccessible::Create),
                                   QAccessible::installFactory(&FormWindow::CreateAccessible), true);
   (void)accessible;
 }
