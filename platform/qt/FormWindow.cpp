@@ -145,13 +145,13 @@ void FormWindow::OrderTabs() {
   for (std::size_t i = 1; i < stops.size(); ++i) QWidget::setTabOrder(WidgetOf(*stops[i - 1]), WidgetOf(*stops[i]));
 }
 
-// A label that captions a control is its buddy: a screen reader then says
-// the caption with the control's value.
+// A label that names a control is its buddy: a screen reader then says the
+// caption with the control's value.
 void FormWindow::TieCaptions() {
   for (const Control* caption : bound_) {
     auto* label = qobject_cast<QLabel*>(WidgetOf(*caption));
     if (label == nullptr) continue;
-    if (const Control* target = form_.CaptionedBy(*caption)) label->setBuddy(WidgetOf(*target));
+    if (const Control* target = form_.NamedBy(*caption)) label->setBuddy(WidgetOf(*target));
   }
 }
 
