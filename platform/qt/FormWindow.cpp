@@ -15,6 +15,12 @@
 namespace platform::qt {
 namespace {
 
+// Never painted: a screen reader hears it show with each piece of news.
+class NewsWidget final : public QWidget {
+ public:
+  using QWidget::QWidget;
+};
+
 void SetColours(QWidget& widget, Colour back, Colour fore) {
   QPalette palette = widget.palette();
   palette.setColor(QPalette::Window, ToQColor(back));
@@ -32,6 +38,10 @@ FormWindow::FormWindow(Form& form) : form_(form), pass_(form, *this) {
     if (control->Container == nullptr) Bind(*control);
   OrderTabs();
   TieCaptions();
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+  news_ = new NewsWidget(this);
+  news_->hide();
+#endif
   pass_.Run();
   // A click, or Qt itself, may move the keyboard within the window.
   QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
@@ -43,6 +53,8 @@ FormWindow::FormWindow(Form& form) : form_(form), pass_(form, *this) {
 QAccessibleInterface* FormWindow::CreateAccessible(const QString&, QObject* object) {
   // A frame to a screen reader, as every application window is.
   if (auto* window = dynamic_cast<FormWindow*>(object)) return new QAccessibleWidget(window, QAccessible::Window);
+  // Orca 43 speaks a notification as it shows, after what it is saying.
+  if (auto* news = dynamic_cast<NewsWidget*>(object)) return new QAccessibleWidget(news, QAccessible::Notification);
   return nullptr;
 }
 
@@ -138,6 +150,18 @@ void FormWindow::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clo
   using namespace std::chrono;
   const auto left = ceil<milliseconds>(*at - TimerSchedule::Clock::now()).count();
   qtimer.start(static_cast<int>(std::max<long long>(0, left)));
+}
+
+void FormWindow::Announce(const std::string& message) {
+  if (!QAccessible::isActive()) return;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  QAccessibleAnnouncementEvent event(this, QString::fromStdString(message));
+  event.setPoliteness(QAccessible::AnnouncementPoliteness::Polite);
+#else
+  news_->setAccessibleName(QString::fromStdString(message));
+  QAccessibleEvent event(news_, QAccessible::ObjectShow);
+#endif
+  QAccessible::updateAccessibility(&event);
 }
 
 void FormWindow::OrderTabs() {

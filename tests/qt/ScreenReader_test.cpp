@@ -14,11 +14,20 @@ std::string Sorted(QStringList names) {
 }
 
 // What a screen reader hears of shows, hides and changes, as "+name",
-// "-name", "name changed" and "text changed".
+// "-name", "name changed" and "text changed", and what it is told: "say
+// news", a notification shown before Qt 6.8, an announcement from then on.
 QStringList heard;
 
 void Hear(QAccessibleEvent* event) {
   const QString name = event->accessibleInterface()->text(QAccessible::Name);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  if (event->type() == QAccessible::Announcement)
+    heard << "say " + static_cast<QAccessibleAnnouncementEvent*>(event)->message();
+#endif
+  if (event->accessibleInterface()->role() == QAccessible::Notification) {
+    if (event->type() == QAccessible::ObjectShow) heard << "say " + name;
+    return;
+  }
   if (event->type() == QAccessible::ObjectShow) heard << "+" + name;
   if (event->type() == QAccessible::ObjectHide) heard << "-" + name;
   if (event->type() == QAccessible::NameChanged) heard << name + " name changed";
@@ -82,7 +91,7 @@ TEST_F(WindowTest, ScreenReadersHearTheStripAndFindTheSpritesOnlyWhileTheFieldSh
     form.Score.Caption = "7";
     form.time.Text = "12";
   });
-  EXPECT_EQ(reader.Take(), "7 name changed, Time limit in seconds text changed");
+  EXPECT_EQ(reader.Take(), "7 name changed, Time limit in seconds text changed, say Score 7");
   StartGame();
   EXPECT_EQ(reader.Take("^[+-]"),
             "+Play field, +Player, +Target dot, +Target dot, +Target dot, +Target dot, +Target dot");
