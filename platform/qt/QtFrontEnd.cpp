@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QPushButton>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <QTimer>
@@ -100,6 +101,24 @@ class FreshKeysOnly final : public QObject {
   Keyboard& keyboard_;
 };
 
+// Qt's line edit drops its selection as the keyboard leaves it, and selects
+// its text when it takes the keyboard in a window not yet active; a screen
+// reader hears either on the box it still counts as focused ("Text
+// unselected."). A text box without the keyboard tells no selection change.
+QAccessible::UpdateHandler passOn = nullptr;
+void QuietSelections(QAccessibleEvent* event) {
+  if (event->type() == QAccessible::TextSelectionChanged)
+    if (auto* edit = qobject_cast<QLineEdit*>(event->object()); edit != nullptr && !edit->hasFocus()) return;
+  if (passOn != nullptr) {
+    passOn(event);
+    return;
+  }
+  // To Qt's own bridge, which hears events only while no handler is installed.
+  QAccessible::installUpdateHandler(nullptr);
+  QAccessible::updateAccessibility(event);
+  QAccessible::installUpdateHandler(&QuietSelections);
+}
+
 }  // namespace
 
 void QtFrontEnd::PrepareApplication() {
@@ -123,7 +142,8 @@ QtFrontEnd::QtFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   static const bool accessible = (QAccessible::installFactory(&FieldAccessible::Create),
                                   QAccessible::installFactory(&TextBoxAccessible::Create),
-                                  QAccessible::installFactory(&FormWindow::CreateAccessible), true);
+                                  QAccessible::installFactory(&FormWindow::CreateAccessible),
+                                  passOn = QAccessible::installUpdateHandler(&QuietSelections), true);
   (void)accessible;
 }
 
