@@ -14,7 +14,7 @@ BENCH_PACKAGES := xvfb xauth xdotool x11-utils time
 PACKAGE_PACKAGES := dpkg-dev
 CHECK_PACKAGE_PACKAGES := lintian desktop-file-utils appstream appstream-compose man-db
 WAYLAND_PACKAGES := weston
-CHECK_DESKTOP_PACKAGES := xvfb xauth xdotool x11-utils orca at-spi2-core dbus-daemon python3-pyatspi gir1.2-atspi-2.0
+CHECK_DESKTOP_PACKAGES := xvfb xauth xdotool x11-utils orca at-spi2-core dbus-daemon python3-gi gir1.2-atspi-2.0
 FUZZ_SECONDS ?= 30
 # The Windows program: cross-built with mingw-w64, packed with NSIS and zip,
 # tested under 64-bit Wine in Xvfb.
