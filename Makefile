@@ -15,7 +15,7 @@ PACKAGE_PACKAGES := dpkg-dev debhelper build-essential
 CHECK_PACKAGE_PACKAGES := lintian desktop-file-utils appstream appstream-compose man-db \
                           sbuild mmdebstrap uidmap piuparts autopkgtest
 WAYLAND_PACKAGES := weston
-CHECK_DESKTOP_PACKAGES := xvfb xauth xdotool x11-utils
+CHECK_DESKTOP_PACKAGES := xvfb xauth xdotool x11-utils orca at-spi2-core dbus-daemon python3-gi gir1.2-atspi-2.0
 FUZZ_SECONDS ?= 30
 # The Windows program: cross-built with mingw-w64, packed with NSIS and zip,
 # tested under 64-bit Wine in Xvfb.
@@ -57,10 +57,12 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen $(WITH_RUNTIME) ctest --output-on-failure -j $(JOBS)
 
 # The game on a bare X server, played with real keys: a message box takes
-# the first fresh Enter however the last key's release went astray.
+# the first fresh Enter however the last key's release went astray. Then
+# played with Orca, GNOME's screen reader, whose speech is printed.
 check-desktop: build
 	@tools/setup-packages $(CHECK_DESKTOP_PACKAGES)
 	$(WITH_RUNTIME) timeout 600 tests/qt/check-keyboard $(BUILD)/vantor
+	$(WITH_RUNTIME) timeout 300 tests/qt/check-screen-reader $(BUILD)/vantor
 
 # The game as a native Wayland client: a headless weston, the first window
 # mapped as a toplevel with its title and app id.

@@ -17,6 +17,8 @@ Control::Control(const ControlDescription& d, Control* container)
       TabIndex(d.tabIndex),
       AccessibleName(d.accessibleName),
       LabelFor(d.labelFor),
+      Announce(d.announce),
+      AnnounceCountFrom(d.announceCountFrom),
       Left(d.left),
       Top(d.top),
       Width(d.width),

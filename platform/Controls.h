@@ -44,6 +44,8 @@ class Control {
   const int TabIndex;
   const std::string AccessibleName;
   const std::string LabelFor;  // a label's: the control that it captions
+  const std::string Announce;
+  const int AnnounceCountFrom;
 
   Position Left;
   Position Top;

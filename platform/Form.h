@@ -45,6 +45,10 @@ class Form {
 
   // The control that a label captions, for screen readers; nullptr if none.
   Control* CaptionedBy(const Control& label) const;
+  // The control that a label names: the one it captions, unless that one has
+  // a name of its own. A screen reader takes a label before a control's own
+  // name, and the first label before the others.
+  Control* NamedBy(const Control& label) const;
   // Where the control stands in Controls().
   std::size_t IndexOf(const Control& control) const;
 

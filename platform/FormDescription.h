@@ -31,6 +31,12 @@ struct ControlDescription {
   std::string_view accessibleName = {};
   // A label's: the control whose caption it is, for screen readers.
   std::string_view labelFor = {};
+  // What a screen reader says, politely, when the game changes what the
+  // control shows, for the news that a sighted player sees: '%' stands for
+  // its new text; a picture box says it as it comes into view. Empty: nothing.
+  std::string_view announce = {};
+  // A count that is said only in its last steps, from this number down to 1.
+  int announceCountFrom = 0;
 };
 
 // The type that every control is set in.

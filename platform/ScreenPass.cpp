@@ -1,5 +1,6 @@
 #include "platform/ScreenPass.h"
 
+#include "platform/Conversions.h"
 #include "platform/Keyboard.h"
 
 namespace platform {
@@ -52,14 +53,22 @@ void ScreenPass::Run() {
   std::vector<const Control*> enabledNow;
   for (Shown& shown : shown_) {
     const Control& c = *shown.control;
-    if (const std::string* text = TextOf(c); text != nullptr && Changed(shown.text, *text))
+    const bool textShownBefore = shown.text.has_value();
+    if (const std::string* text = TextOf(c); text != nullptr && Changed(shown.text, *text)) {
       screen_.SetText(c, *text);
+      if (textShownBefore) AnnounceText(c, *text);
+    }
     if (auto* label = dynamic_cast<const Label*>(&c)) {
       const std::pair colours{ResolveColour(label->BackColor), ResolveColour(label->ForeColor)};
       if (Changed(shown.colours, colours)) screen_.SetColours(c, colours.first, colours.second);
     }
     if (Changed(shown.place, PixelRectOf(c))) screen_.SetPlace(c, *shown.place);
-    if (Changed(shown.visible, c.Visible)) screen_.SetVisible(c, c.Visible);
+    const bool visibleBefore = shown.visible.value_or(true);
+    if (Changed(shown.visible, c.Visible)) {
+      screen_.SetVisible(c, c.Visible);
+      if (c.Visible && !visibleBefore && !c.Announce.empty() && dynamic_cast<const PictureBox*>(&c) != nullptr)
+        screen_.Announce(c.Announce);
+    }
     if (Changed(shown.enabled, c.Enabled)) {
       screen_.SetEnabled(c, c.Enabled);
       if (c.Enabled) enabledNow.push_back(&c);
@@ -75,6 +84,19 @@ void ScreenPass::Run() {
     PlaceSprites(*fields_[f], spritesShown_[f]);
   }
   if (timers_.Sync(now_())) ArmTimers();
+}
+
+// News is what the game changed. The control with the keyboard is left out:
+// its text changes as the player types, and a screen reader echoes that.
+void ScreenPass::AnnounceText(const Control& control, const std::string& text) {
+  if (control.Announce.empty() || !control.Shown() || &control == focus_.Owner()) return;
+  if (control.AnnounceCountFrom > 0) {
+    const std::optional<double> count = TextToNumber(text);
+    if (!count || *count < 1 || *count > control.AnnounceCountFrom) return;
+  }
+  std::string message = control.Announce;
+  if (const auto at = message.find('%'); at != std::string::npos) message.replace(at, 1, text);
+  screen_.Announce(message);
 }
 
 void ScreenPass::PlaceSprites(const FieldRaster& field, std::vector<PixelRect>& shown) {

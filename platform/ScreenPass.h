@@ -41,6 +41,9 @@ class Screen {
   // When the timer should next wake, or nothing to stop waking it. The
   // front end then calls ScreenPass::TimerWoke at that time or later.
   virtual void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) = 0;
+  // Says this to a screen reader without cutting off what it is saying. A
+  // front end that has no way to tell it says nothing.
+  virtual void Announce(const std::string& message) { (void)message; }
 };
 
 // The pass that brings a screen up to date with the form after each event.
@@ -91,6 +94,7 @@ class ScreenPass {
     std::optional<bool> visible, enabled;
   };
   static const std::string* TextOf(const Control& control);
+  void AnnounceText(const Control& control, const std::string& text);
   void ArmTimers();
   void ShowFocus();
   void PlaceSprites(const FieldRaster& field, std::vector<PixelRect>& shown);

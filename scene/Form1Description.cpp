@@ -22,9 +22,11 @@ platform::ControlDescription Sprite(std::string_view name, int index, platform::
 }
 
 platform::ControlDescription StripLabel(std::string_view name, platform::Twips left, platform::Twips width,
-                                        int tabIndex, std::string_view caption, std::string_view labelFor = {}) {
+                                        int tabIndex, std::string_view caption, std::string_view labelFor = {},
+                                        std::string_view announce = {}) {
   return {.kind = ControlKind::Label, .name = name, .container = "Form1", .left = left, .top = 4920,
-          .width = width, .height = 255, .tabIndex = tabIndex, .text = caption, .labelFor = labelFor};
+          .width = width, .height = 255, .tabIndex = tabIndex, .text = caption, .labelFor = labelFor,
+          .announce = announce};
 }
 
 platform::FormDescription Make() {
@@ -37,14 +39,15 @@ platform::FormDescription Make() {
           {.kind = ControlKind::Timer, .name = "Timer2", .container = "Form1", .enabled = false, .interval = 1000},
           {.kind = ControlKind::TextBox, .name = "time", .container = "Form1", .left = 4560, .top = 4920,
            .width = 375, .height = 285, .tabIndex = 18, .text = "30", .backColor = vbWindowBackground,
-           .foreColor = vbWindowText, .accessibleName = "Time limit in seconds"},
+           .foreColor = vbWindowText, .accessibleName = "Time limit in seconds", .announce = "% to go",
+           .announceCountFrom = 5},
           {.kind = ControlKind::CommandButton, .name = "NewGame", .container = "Form1", .left = 5880, .top = 4920,
            .width = 1095, .height = 255, .tabIndex = 8, .text = "New Game"},
           {.kind = ControlKind::Timer, .name = "Timer1", .container = "Form1", .enabled = true, .interval = 1},
           {.kind = ControlKind::PictureBox, .name = "Back", .container = "Form1", .left = 0, .top = 0,
            .width = 6975, .height = 4935, .tabIndex = 0, .backColor = vbWindowBackground,
            .foreColor = vbWindowText, .picture = BackgroundBitmap(), .visible = false, .enabled = false,
-           .accessibleName = "Play field"},
+           .accessibleName = "Play field", .announce = "Game started"},
           Sprite("dir", 3, 6720, 120, 15, FacingRightBitmap(), false),
           Sprite("dir", 2, 6480, 120, 14, FacingLeftBitmap(), false),
           Sprite("dir", 1, 6600, 120, 13, FacingDownBitmap(), false),
@@ -68,7 +71,7 @@ platform::FormDescription Make() {
            .width = 1215, .height = 255, .tabIndex = 11, .text = "Ready To Shoot", .backColor = RGB(255, 0, 0),
            .foreColor = RGB(255, 255, 255)},
           StripLabel("Label1", 1680, 495, 10, "Score:", "Score"),
-          StripLabel("Score", 2280, 855, 9, "0"),
+          StripLabel("Score", 2280, 855, 9, "0", {}, "Score %"),
       }};
 }
 

@@ -36,6 +36,13 @@ struct RecordingScreen final : platform::Screen {
     if (cameOrWent) calls.push_back(field.Sprites()[i]->Name + " came or went");
   }
   void WakeTimerAt(std::size_t, std::optional<platform::TimerSchedule::Clock::time_point>) override {}
+  void Announce(const std::string& message) override { calls.push_back("say " + message); }
+  std::vector<std::string> Said() const {
+    std::vector<std::string> said;
+    for (const std::string& call : calls)
+      if (call.starts_with("say ")) said.push_back(call.substr(4));
+    return said;
+  }
 };
 
 }  // namespace
@@ -66,4 +73,20 @@ TEST_F(GameTest, TheScreenPassShowsWhatChangedAndOnlyThat) {
   front.ReleaseKey(platform::vbKeyReturn);
   std::vector<std::string> expected = {"title Viveve", "sshoot hidden", "Back repainted", "bullet came or went"};
   EXPECT_EQ(screen.calls, expected);
+}
+
+// A screen reader is told what the game changes, as a sighted player sees it
+// change: the start of a game, the score, the clock's last five seconds. What
+// the player types is not news, nor is the screen's first showing.
+TEST_F(GameTest, TheScreenPassTellsTheGamesNewsOnly) {
+  RecordingScreen screen;
+  platform::ScreenPass pass(form, screen);
+  pass.Run();
+  pass.FormShown();
+  pass.FocusMovedTo(&form.time);
+  pass.Dispatch([&] { front.Type(form.time, "6"); });
+  pass.Dispatch([&] { front.Click(form.NewGame); });
+  pass.Dispatch([&] { form.Score.Caption = "1"; });
+  for (const char* left : {"6", "5", "1", "0"}) pass.Dispatch([&] { form.time.Text = left; });
+  EXPECT_EQ(screen.Said(), (std::vector<std::string>{"Game started", "Score 1", "5 to go", "1 to go"}));
 }

@@ -15,6 +15,12 @@
 namespace platform::qt {
 namespace {
 
+// Never painted: a screen reader hears it show with each piece of news.
+class NewsWidget final : public QWidget {
+ public:
+  using QWidget::QWidget;
+};
+
 void SetColours(QWidget& widget, Colour back, Colour fore) {
   QPalette palette = widget.palette();
   palette.setColor(QPalette::Window, ToQColor(back));
@@ -32,6 +38,10 @@ FormWindow::FormWindow(Form& form) : form_(form), pass_(form, *this) {
     if (control->Container == nullptr) Bind(*control);
   OrderTabs();
   TieCaptions();
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+  news_ = new NewsWidget(this);
+  news_->hide();
+#endif
   pass_.Run();
   // A click, or Qt itself, may move the keyboard within the window.
   QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
@@ -43,6 +53,8 @@ FormWindow::FormWindow(Form& form) : form_(form), pass_(form, *this) {
 QAccessibleInterface* FormWindow::CreateAccessible(const QString&, QObject* object) {
   // A frame to a screen reader, as every application window is.
   if (auto* window = dynamic_cast<FormWindow*>(object)) return new QAccessibleWidget(window, QAccessible::Window);
+  // Orca 43 speaks a notification as it shows, after what it is saying.
+  if (auto* news = dynamic_cast<NewsWidget*>(object)) return new QAccessibleWidget(news, QAccessible::Notification);
   return nullptr;
 }
 
@@ -140,18 +152,30 @@ void FormWindow::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clo
   qtimer.start(static_cast<int>(std::max<long long>(0, left)));
 }
 
+void FormWindow::Announce(const std::string& message) {
+  if (!QAccessible::isActive()) return;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  QAccessibleAnnouncementEvent event(this, QString::fromStdString(message));
+  event.setPoliteness(QAccessible::AnnouncementPoliteness::Polite);
+#else
+  news_->setAccessibleName(QString::fromStdString(message));
+  QAccessibleEvent event(news_, QAccessible::ObjectShow);
+#endif
+  QAccessible::updateAccessibility(&event);
+}
+
 void FormWindow::OrderTabs() {
   const std::vector<Control*> stops = form_.TabStops();
   for (std::size_t i = 1; i < stops.size(); ++i) QWidget::setTabOrder(WidgetOf(*stops[i - 1]), WidgetOf(*stops[i]));
 }
 
-// A label that captions a control is its buddy: a screen reader then says
-// the caption with the control's value.
+// A label that names a control is its buddy: a screen reader then says the
+// caption with the control's value.
 void FormWindow::TieCaptions() {
   for (const Control* caption : bound_) {
     auto* label = qobject_cast<QLabel*>(WidgetOf(*caption));
     if (label == nullptr) continue;
-    if (const Control* target = form_.CaptionedBy(*caption)) label->setBuddy(WidgetOf(*target));
+    if (const Control* target = form_.NamedBy(*caption)) label->setBuddy(WidgetOf(*target));
   }
 }
 

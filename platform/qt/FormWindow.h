@@ -43,6 +43,7 @@ class FormWindow final : public QWidget, private Screen {
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
   void PlaceSprite(const FieldRaster& field, std::size_t sprite, const PixelRect& where, bool cameOrWent) override;
   void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
+  void Announce(const std::string& message) override;
 
   void Bind(Control& control);
   QWidget* WidgetOf(const Control& control) const { return widgets_.at(&control); }
@@ -54,6 +55,7 @@ class FormWindow final : public QWidget, private Screen {
   std::vector<Control*> bound_;
   std::unordered_map<const Control*, QWidget*> widgets_;
   std::vector<std::unique_ptr<QTimer>> timers_;
+  QWidget* news_ = nullptr;  // before Qt 6.8: what is said, as a notification shown
 };
 
 }  // namespace platform::qt

