@@ -55,7 +55,7 @@ CommandButton::CommandButton(const ControlDescription& d, Control* container)
     : Control(d, container), Caption(d.text) {}
 
 bool CommandButton::Press() {
-  if (!Enabled || !Visible) return false;
+  if (!TakesInput()) return false;
   if (Click) Click();
   return true;
 }

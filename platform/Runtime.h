@@ -38,6 +38,17 @@ class Runtime {
   // Replaces the random source, for tests that script the draws.
   void UseRandom(RandomSource& source) { random_ = &source; }
 
+  // The window system's input, as each front end reports it. A key comes
+  // with its time in microseconds; the answer says what the window system
+  // does with it next. Tab, a focused button's Enter and Space, and a box's
+  // answers are all decided here.
+  KeyOutcome Key(int vk, bool down, bool repeat, bool shift, std::uint64_t atMicroseconds);
+  void KeyboardLost() { keyboard_.Lost(); }
+  // A click or typed text reaches a control only while it is shown and
+  // enabled; each says whether it did.
+  bool Click(CommandButton& button);
+  bool Type(TextBox& box, const std::string& text);
+
   static Runtime& Current();
 
  protected:
@@ -47,9 +58,9 @@ class Runtime {
   // closes it, or runs in its place where the box cannot be driven so.
   virtual void ShowMessage(const std::string& prompt) = 0;
   const BoxSeen& TestAnswer() const { return answer_; }
-  // Which keys that answer a box are down now, where the window system can
-  // tell.
-  virtual std::optional<std::set<int>> AnswerKeysDown() const { return std::nullopt; }
+  // Whether a key is down now, wherever it was pressed, where the window
+  // system can tell.
+  virtual std::optional<bool> KeyDownNow(int /*vk*/) const { return std::nullopt; }
 
  private:
   std::string appTitle_;

@@ -28,10 +28,7 @@ void HeadlessFrontEnd::Load(Form& form) {
 }
 
 void HeadlessFrontEnd::PressKey(int vk, bool shift) {
-  for (const bool down : {true, false}) {
-    Keyboard().Key(vk, down, false);
-    pass_->FocusKey(vk, down, false, shift);
-  }
+  for (const bool down : {true, false}) Key(vk, down, false, shift, 0);
 }
 
 void HeadlessFrontEnd::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) {
@@ -44,18 +41,6 @@ void HeadlessFrontEnd::Tick(Timer& timer, int count) {
     now_ = std::max(now_, *wakes_[index]);
     pass_->TimerWoke(index, now_);
   }
-}
-
-bool HeadlessFrontEnd::Click(CommandButton& button) {
-  bool reached = false;
-  pass_->Dispatch([&] { reached = button.Press(); });
-  return reached;
-}
-
-bool HeadlessFrontEnd::Type(TextBox& box, const std::string& text) {
-  if (!box.Enabled || !box.Visible) return false;
-  pass_->Dispatch([&] { box.Text = text; });
-  return true;
 }
 
 const std::vector<LineSegment>& HeadlessFrontEnd::StrokesOfLastEvent(const PictureBox& box) const {

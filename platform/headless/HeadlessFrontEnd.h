@@ -48,11 +48,6 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   // Ticks of the timer, each at the wake-up that the pass last armed for it;
   // none while it is stopped.
   void Tick(Timer& timer, int count = 1);
-  // A click reaches only an enabled, visible button; typing only an enabled
-  // text box. Each says whether it did.
-  bool Click(CommandButton& button);
-  bool Type(TextBox& box, const std::string& text);
-
   const std::vector<MessageBox>& MessageBoxes() const { return boxes_; }
 
   // The lines that the last event's handler drew on a picture box, in its

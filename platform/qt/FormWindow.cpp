@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/Runtime.h"
 #include "platform/qt/FieldAccessible.h"
 #include "platform/qt/PictureBoxWidget.h"
 #include "platform/qt/Pixels.h"
@@ -61,14 +62,14 @@ void FormWindow::Bind(Control& control) {
   } else if (auto* textBox = dynamic_cast<TextBox*>(&control)) {
     auto* edit = new QLineEdit(this);
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // the box runs past the window's bottom edge
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [this, textBox](const QString& text) {
-      Dispatch([textBox, &text] { textBox->Text = text.toStdString(); });
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [textBox](const QString& text) {
+      Runtime::Current().Type(*textBox, text.toStdString());
     });
     widget = edit;
   } else if (auto* button = dynamic_cast<CommandButton*>(&control)) {
     auto* push = new QPushButton(this);
     push->setAutoDefault(false);
-    QObject::connect(push, &QPushButton::clicked, push, [this, button] { Dispatch([button] { button->Press(); }); });
+    QObject::connect(push, &QPushButton::clicked, push, [button] { Runtime::Current().Click(*button); });
     widget = push;
   }
   if (widget == nullptr) return;

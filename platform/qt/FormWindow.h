@@ -26,8 +26,6 @@ class FormWindow final : public QWidget, private Screen {
   ScreenPass& Pass() { return pass_; }
 
   void FormShown() { pass_.FormShown(); }
-  // A key on the window that the control with the keyboard may use up.
-  bool FocusKey(int vk, bool down, bool repeat, bool shift) { return pass_.FocusKey(vk, down, repeat, shift); }
 
   // For the factory that QtFrontEnd installs.
   static QAccessibleInterface* CreateAccessible(const QString& className, QObject* object);

@@ -12,6 +12,7 @@
 namespace platform::qt {
 
 class FormWindow;
+class KeyFilter;
 
 // The real window: a Qt top-level window that mirrors the form's controls,
 // raises their events, and paces their timers.
@@ -50,7 +51,7 @@ class QtFrontEnd final : public Runtime {
   void ShowMessage(const std::string& prompt) override;
 
   std::unique_ptr<FormWindow> window_;
-  std::unique_ptr<QObject> keyFilter_;
+  std::unique_ptr<KeyFilter> keyFilter_;
 };
 
 }  // namespace platform::qt

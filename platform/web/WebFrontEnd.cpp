@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <stdexcept>
 
 #include "platform/Pixels.h"
 #include "platform/Units.h"
@@ -39,8 +38,6 @@ EM_ASYNC_JS(void, PageDialog, (const char* caption, const char* prompt), {
 namespace platform::web {
 namespace {
 
-WebFrontEnd* current = nullptr;
-
 // The kinds as the page knows them.
 int KindOf(const Control& control) {
   if (dynamic_cast<const PictureBox*>(&control)) return 0;
@@ -53,9 +50,8 @@ int KindOf(const Control& control) {
 // 0xRRGGBB, as the page's colours are written.
 int Css(Colour colour) { return RedOf(colour) << 16 | GreenOf(colour) << 8 | BlueOf(colour); }
 
-// Event times are milliseconds with a fraction; the rule compares them as
-// whole microseconds.
-std::uint64_t Stamp(double at) { return static_cast<std::uint64_t>(std::llround(at * 1000)); }
+// The page stamps its events in milliseconds with a fraction.
+std::uint64_t Microseconds(double at) { return static_cast<std::uint64_t>(std::llround(at * 1000)); }
 
 }  // namespace
 
@@ -98,16 +94,9 @@ class PageScreen final : public Screen {
   const Form& form_;
 };
 
-WebFrontEnd::WebFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) { current = this; }
+WebFrontEnd::WebFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {}
 
-WebFrontEnd::~WebFrontEnd() {
-  if (current == this) current = nullptr;
-}
-
-WebFrontEnd& WebFrontEnd::Current() {
-  if (current == nullptr) throw std::logic_error("no web front end");
-  return *current;
-}
+WebFrontEnd::~WebFrontEnd() = default;
 
 void WebFrontEnd::Show(Form& form) {
   form_ = &form;
@@ -131,31 +120,13 @@ void WebFrontEnd::Show(Form& form) {
 
 void WebFrontEnd::ShowMessage(const std::string& prompt) { PageDialog(AppTitle().c_str(), prompt.c_str()); }
 
-void WebFrontEnd::Key(int vk, bool down, bool repeat, bool shift) {
-  Keyboard().Key(vk, down, repeat);
-  if (!Keyboard().BoxOpen() && pass_) pass_->FocusKey(vk, down, repeat, shift);
+Control* WebFrontEnd::ControlAt(int index) const {
+  const auto& controls = form_->Controls();
+  return index >= 0 && static_cast<std::size_t>(index) < controls.size() ? controls[index].get() : nullptr;
 }
 
 void WebFrontEnd::FocusMoved(int control) {
-  if (pass_) pass_->FocusMovedTo(control < 0 ? nullptr : form_->Controls().at(static_cast<std::size_t>(control)).get());
-}
-
-bool WebFrontEnd::BoxAnswers(int vk, bool down, bool repeat, double at) {
-  return Keyboard().BoxAnswers(vk, down, repeat, Stamp(at));
-}
-
-void WebFrontEnd::KeyboardLost() { Keyboard().Lost(); }
-
-void WebFrontEnd::Click(std::size_t control) {
-  if (auto* button = dynamic_cast<CommandButton*>(form_->Controls().at(control).get()))
-    pass_->Dispatch([button] { button->Press(); });
-}
-
-void WebFrontEnd::Type(std::size_t control, const std::string& text) {
-  if (auto* box = dynamic_cast<TextBox*>(form_->Controls().at(control).get()))
-    pass_->Dispatch([box, &text] {
-      if (box->Enabled) box->Text = text;
-    });
+  if (pass_) pass_->FocusMovedTo(ControlAt(control));
 }
 
 void WebFrontEnd::TimerWoke(std::size_t timer) { pass_->TimerWoke(timer, TimerSchedule::Clock::now()); }
@@ -165,20 +136,23 @@ void WebFrontEnd::TimerWoke(std::size_t timer) { pass_->TimerWoke(timer, TimerSc
 // What the page calls.
 extern "C" {
 using platform::web::WebFrontEnd;
-EMSCRIPTEN_KEEPALIVE void vantor_key(int vk, int down, int repeat, int shift) {
-  WebFrontEnd::Current().Key(vk, down != 0, repeat != 0, shift != 0);
+// What the page does with the key next: 0 lets it be, 1 stops it, 2 closes
+// the dialog.
+EMSCRIPTEN_KEEPALIVE int vantor_key(int vk, int down, int repeat, int shift, double at) {
+  return static_cast<int>(WebFrontEnd::Current().Key(vk, down != 0, repeat != 0, shift != 0, platform::web::Microseconds(at)));
 }
 EMSCRIPTEN_KEEPALIVE int vantor_whole_scale(double ratio, int width, double room) {
   return platform::WholeScale(ratio, width, room);
 }
 EMSCRIPTEN_KEEPALIVE void vantor_focus_moved(int control) { WebFrontEnd::Current().FocusMoved(control); }
-EMSCRIPTEN_KEEPALIVE int vantor_box_answers(int vk, int down, int repeat, double at) {
-  return WebFrontEnd::Current().BoxAnswers(vk, down != 0, repeat != 0, at);
-}
 EMSCRIPTEN_KEEPALIVE void vantor_keyboard_lost() { WebFrontEnd::Current().KeyboardLost(); }
-EMSCRIPTEN_KEEPALIVE void vantor_click(int control) { WebFrontEnd::Current().Click(static_cast<std::size_t>(control)); }
+EMSCRIPTEN_KEEPALIVE void vantor_click(int control) {
+  if (auto* button = dynamic_cast<platform::CommandButton*>(WebFrontEnd::Current().ControlAt(control)))
+    WebFrontEnd::Current().Click(*button);
+}
 EMSCRIPTEN_KEEPALIVE void vantor_type(int control, const char* text) {
-  WebFrontEnd::Current().Type(static_cast<std::size_t>(control), text);
+  if (auto* box = dynamic_cast<platform::TextBox*>(WebFrontEnd::Current().ControlAt(control)))
+    WebFrontEnd::Current().Type(*box, text);
 }
 EMSCRIPTEN_KEEPALIVE void vantor_timer_woke(int timer) {
   WebFrontEnd::Current().TimerWoke(static_cast<std::size_t>(timer));

@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "platform/Pixels.h"
+#include "platform/Runtime.h"
 #include "platform/Units.h"
 #include "platform/win32/Text.h"
 
@@ -37,8 +38,7 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HBRUSH back
 
 }  // namespace
 
-FormWindow::FormWindow(Form& form, Keyboard& keyboard, HINSTANCE instance)
-    : form_(form), keyboard_(keyboard), instance_(instance), pass_(form, *this) {
+FormWindow::FormWindow(Form& form, HINSTANCE instance) : form_(form), instance_(instance), pass_(form, *this) {
   background_ = CreateSolidBrush(ToColorRef(ResolveColour(form.BackColor)));
   const auto icon = [instance](int size) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
@@ -275,17 +275,6 @@ void FormWindow::SetFocus(const Control* control, bool selectText) {
   if (selectText) SendMessageW(hwnd, EM_SETSEL, 0, -1);
 }
 
-bool FormWindow::PreTranslate(const MSG& message) {
-  const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
-  const bool up = message.message == WM_KEYUP || message.message == WM_SYSKEYUP;
-  if (!down && !up) return false;
-  if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
-  const int vk = static_cast<int>(message.wParam);
-  const bool repeat = down && (message.lParam & (1 << 30)) != 0;
-  keyboard_.Key(vk, down, repeat);
-  return pass_.FocusKey(vk, down, repeat, GetKeyState(VK_SHIFT) < 0);
-}
-
 LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -308,13 +297,12 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       if (HIWORD(wParam) == BN_CLICKED)
         if (auto* button = dynamic_cast<CommandButton*>(const_cast<Control*>(child->control))) {
-          pass_.Dispatch([button] { button->Press(); });
+          Runtime::Current().Click(*button);
           return 0;
         }
       if (HIWORD(wParam) == EN_CHANGE && !settingText_)
         if (auto* box = dynamic_cast<TextBox*>(const_cast<Control*>(child->control))) {
-          const std::string typed = Narrow(WindowText(child->hwnd));
-          pass_.Dispatch([box, &typed] { box->Text = typed; });
+          Runtime::Current().Type(*box, Narrow(WindowText(child->hwnd)));
           return 0;
         }
       break;
@@ -339,7 +327,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == WA_INACTIVE) {
         // Keys count only while the game window has the keyboard: none
         // sticks down when it goes to a box or another program.
-        keyboard_.Lost();
+        Runtime::Current().KeyboardLost();
       } else if (const Control* owner = pass_.FocusOwner()) {
         ::SetFocus(Find(*owner)->hwnd);
         return 0;

@@ -22,7 +22,7 @@ namespace platform::win32 {
 // a whole-number multiple, so the field's pixels stay crisp.
 class FormWindow final : private Screen {
  public:
-  FormWindow(Form& form, Keyboard& keyboard, HINSTANCE instance);
+  FormWindow(Form& form, HINSTANCE instance);
   ~FormWindow() override;
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
@@ -33,10 +33,8 @@ class FormWindow final : private Screen {
   void Dispatch(const std::function<void()>& handler) { pass_.Dispatch(handler); }
 
   void FormShown() { pass_.FormShown(); }
-  // Keys on their way to any of this window's controls: they go to the
-  // keyboard, and to the focus, which may use them up (Tab, Enter or Space
-  // on a button). Says whether the message is used up.
-  bool PreTranslate(const MSG& message);
+  // Whether a message is on its way to this window or one of its controls.
+  bool Owns(HWND hwnd) const { return hwnd == window_ || IsChild(window_, hwnd); }
 
  private:
   struct Child {
@@ -89,7 +87,6 @@ class FormWindow final : private Screen {
   void ApplyDpi(UINT dpi, const RECT* suggested);
 
   Form& form_;
-  Keyboard& keyboard_;
   HINSTANCE instance_;
   HWND window_ = nullptr;
   HBRUSH background_ = nullptr;

@@ -10,8 +10,6 @@
 namespace platform::win32 {
 namespace {
 
-Win32FrontEnd* running = nullptr;  // the one whose box the message filter watches
-
 bool IsKey(const MSG& m) {
   return m.message == WM_KEYDOWN || m.message == WM_KEYUP || m.message == WM_SYSKEYDOWN || m.message == WM_SYSKEYUP;
 }
@@ -19,11 +17,17 @@ bool IsPress(const MSG& m) { return m.message == WM_KEYDOWN || m.message == WM_S
 // Windows marks a held key's repeated presses: the key was down before.
 bool IsRepeat(const MSG& m) { return IsPress(m) && (m.lParam & (1 << 30)) != 0; }
 
+// Reports a key message to the forms layer: whether it goes no further.
+// Windows stamps its messages in milliseconds.
+bool Stopped(const MSG& m) {
+  return IsKey(m) && Runtime::Current().Key(static_cast<int>(m.wParam), IsPress(m), IsRepeat(m),
+                                            GetKeyState(VK_SHIFT) < 0, std::uint64_t{m.time} * 1000) == KeyOutcome::Stop;
+}
+
 }  // namespace
 
 Win32FrontEnd::Win32FrontEnd(std::string appTitle, HINSTANCE instance)
     : Runtime(std::move(appTitle)), instance_(instance) {
-  running = this;
   // Window timers then wake within a millisecond of their time rather than
   // on the 15.6 ms system tick, so the frame tick keeps its 64 a second.
   timeBeginPeriod(1);
@@ -32,11 +36,10 @@ Win32FrontEnd::Win32FrontEnd(std::string appTitle, HINSTANCE instance)
 Win32FrontEnd::~Win32FrontEnd() {
   window_.reset();
   timeEndPeriod(1);
-  if (running == this) running = nullptr;
 }
 
 void Win32FrontEnd::Show(Form& form, int show) {
-  window_ = std::make_unique<FormWindow>(form, Keyboard(), instance_);
+  window_ = std::make_unique<FormWindow>(form, instance_);
   ShowThrough(&window_->Pass());
   if (form.Load) window_->Dispatch(form.Load);
   ShowWindow(window_->Handle(), show);
@@ -46,7 +49,7 @@ void Win32FrontEnd::Show(Form& form, int show) {
 int Win32FrontEnd::Loop() {
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (window_->PreTranslate(message)) continue;
+    if (window_->Owns(message.hwnd) && Stopped(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -65,19 +68,11 @@ void Win32FrontEnd::ShowMessage(const std::string& prompt) {
   if (filter != nullptr) UnhookWindowsHookEx(filter);
 }
 
-std::optional<std::set<int>> Win32FrontEnd::AnswerKeysDown() const {
-  std::set<int> down;
-  for (int vk : {Keyboard::kEnter, Keyboard::kSpace, Keyboard::kEscape})
-    if (::GetAsyncKeyState(vk) < 0) down.insert(vk);
-  return down;
-}
+std::optional<bool> Win32FrontEnd::KeyDownNow(int vk) const { return ::GetAsyncKeyState(vk) < 0; }
 
 LRESULT CALLBACK Win32FrontEnd::MessageFilter(int code, WPARAM wParam, LPARAM lParam) {
   auto* message = reinterpret_cast<MSG*>(lParam);
-  if (code == MSGF_DIALOGBOX && running != nullptr && IsKey(*message) &&
-      !running->Keyboard().BoxAdmits(static_cast<int>(message->wParam), IsPress(*message), IsRepeat(*message),
-                                     message->time))
-    return 1;  // the box never sees it
+  if (code == MSGF_DIALOGBOX && Stopped(*message)) return 1;  // the box never sees it
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

@@ -1,6 +1,7 @@
 // The page's side of the web front end: it makes and changes the elements as
 // the game's front end (WebFrontEnd.cpp) asks, and hands the page's events
-// to it. No rule of the game or of the forms layer lives here.
+// to it. What the page does with a key, and whether a click or typing
+// reaches a control, is the forms layer's to say.
 'use strict';
 
 const VK = { Tab: 9, Enter: 13, ' ': 32, Escape: 27, ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40 };
@@ -235,21 +236,17 @@ class Page {
   }
 }
 
-// Keys go to the game's keyboard; it decides what they do, Tab and a
-// button's Enter and Space among them, so the page's own handling of those is
-// off. The arrows never scroll the page.
+// Keys go to the game's keyboard, which says what the page does with each
+// next: lets it be, stops it, or closes the dialog. Left be, the arrows still
+// never scroll the page.
+const LET_BE = 0, CLOSE_BOX = 2;
 function onKey(event, down) {
   const vk = VK[event.key];
   if (vk === undefined || event.isComposing) return;
-  Module._vantor_key(vk, down, event.repeat, event.shiftKey);
-  if (page.box.open && (vk === 13 || vk === 32 || vk === 27)) {
-    event.preventDefault();
-    event.stopPropagation();
-    if (Module._vantor_box_answers(vk, down, event.repeat, event.timeStamp)) page.box.close();
-    return;
-  }
-  if (ARROWS.includes(vk) && event.target.tagName !== 'INPUT') event.preventDefault();
-  if (vk === 9 || ((vk === 13 || vk === 32) && event.target.tagName === 'BUTTON')) event.preventDefault();
+  const outcome = Module._vantor_key(vk, down, event.repeat, event.shiftKey, event.timeStamp);
+  if (outcome !== LET_BE || (ARROWS.includes(vk) && event.target.tagName !== 'INPUT')) event.preventDefault();
+  if (outcome !== LET_BE) event.stopPropagation();
+  if (outcome === CLOSE_BOX) page.box.close();
 }
 
 // On-screen keys for a touch screen: each is held while a finger stays on it.
@@ -259,13 +256,13 @@ function touchKeys() {
     const release = (event) => {
       if (!button.classList.contains('held')) return;
       button.classList.remove('held');
-      Module._vantor_key(vk, false, false);
+      Module._vantor_key(vk, false, false, false, event.timeStamp);
     };
     button.addEventListener('pointerdown', (event) => {
       event.preventDefault();
       button.setPointerCapture(event.pointerId);
       button.classList.add('held');
-      Module._vantor_key(vk, true, false);
+      Module._vantor_key(vk, true, false, false, event.timeStamp);
     });
     for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) button.addEventListener(type, release);
     button.addEventListener('contextmenu', (event) => event.preventDefault());
