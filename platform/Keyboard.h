@@ -33,7 +33,7 @@ class Keyboard {
   static constexpr int kEnter = 13, kSpace = 32, kEscape = 27, kTab = 9;
   // Enter, Space and Escape answer a message box.
   static constexpr std::array kAnswerKeys{kEnter, kSpace, kEscape};
-  static bool AnswersABox(int vk) { return std::ranges::find(kAnswerKeys, vk) != kAnswerKeys.end(); }
+  static bool AnswersABox(int vk) { return std::find(kAnswerKeys.begin(), kAnswerKeys.end(), vk) != kAnswerKeys.end(); }
 
   // The table behind GetAsyncKeyState.
   KeyState& Table() { return table_; }
