@@ -136,12 +136,14 @@ bool ScreenPass::FocusKey(int vk, bool down, bool repeat, bool shift) {
 }
 
 void ScreenPass::ArmTimers() {
-  for (std::size_t i = 0; i < timers_.Count(); ++i) screen_.WakeTimerAt(i, timers_.WakeAt(i));
+  const auto now = now_();
+  for (std::size_t i = 0; i < timers_.Count(); ++i) screen_.WakeTimerIn(i, timers_.WakeIn(i, now));
 }
 
-void ScreenPass::TimerWoke(std::size_t timer, TimerSchedule::Clock::time_point now) {
+void ScreenPass::TimerWoke(std::size_t timer) {
+  const auto now = now_();
   Timer* due = timers_.Woke(timer, now);
-  screen_.WakeTimerAt(timer, timers_.WakeAt(timer));
+  screen_.WakeTimerIn(timer, timers_.WakeIn(timer, now));
   if (due != nullptr) Dispatch([due] { due->RaiseTimer(); });
 }
 

@@ -38,9 +38,10 @@ class Screen {
   // rect), for screen readers; `cameOrWent` when it was out of view before
   // or is now.
   virtual void PlaceSprite(const FieldRaster& field, std::size_t sprite, const PixelRect& where, bool cameOrWent) = 0;
-  // When the timer should next wake, or nothing to stop waking it. The
-  // front end then calls ScreenPass::TimerWoke at that time or later.
-  virtual void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) = 0;
+  // In how many whole milliseconds the timer should next wake, or nothing to
+  // stop waking it. The front end then calls ScreenPass::TimerWoke once
+  // that time has passed.
+  virtual void WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) = 0;
 };
 
 // The pass that brings a screen up to date with the form after each event.
@@ -61,7 +62,7 @@ class ScreenPass {
 
   // A timer's wake-up: raises its tick if one is due. The next wake-up is
   // armed before, so that ticks go on while a handler waits in a message box.
-  void TimerWoke(std::size_t timer, TimerSchedule::Clock::time_point now);
+  void TimerWoke(std::size_t timer);
 
   // The window shows for the first time: the first tab stop takes the
   // keyboard.

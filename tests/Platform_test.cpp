@@ -160,8 +160,9 @@ TEST(TickPacerTest, AStallCostsOneTickAndNoBurst) {
 }
 
 // A timer's grid starts when it is enabled, from that moment, and again when
-// it is enabled anew or its interval changes; a stopped timer, or one woken
-// before its deadline, raises nothing.
+// it is enabled anew or its interval changes; the wait to its deadline is
+// rounded up to a whole millisecond. A stopped timer, or one woken more
+// than a window system's rounding before its deadline, raises nothing.
 TEST(TimerScheduleTest, EachStartLaysANewGridFromThatMoment) {
   platform::Timer timer({.kind = platform::ControlKind::Timer, .name = "Timer2", .container = "Form1",
                          .enabled = false, .interval = 1000});
@@ -169,23 +170,23 @@ TEST(TimerScheduleTest, EachStartLaysANewGridFromThatMoment) {
   schedule.Drive(timer);
   const auto at = [](int ms) { return TickPacer::Clock::time_point{} + milliseconds(ms); };
   EXPECT_FALSE(schedule.Sync(at(0)));
-  EXPECT_EQ(schedule.WakeAt(0), std::nullopt);
+  EXPECT_EQ(schedule.WakeIn(0, at(0)), std::nullopt);
 
   timer.Enabled = true;
-  EXPECT_TRUE(schedule.Sync(at(300)));
-  EXPECT_EQ(schedule.WakeAt(0), at(1300));
-  EXPECT_EQ(schedule.Woke(0, at(1299)), nullptr);
-  EXPECT_EQ(schedule.Woke(0, at(1300)), &timer);
-  EXPECT_EQ(schedule.WakeAt(0), at(2300));
+  EXPECT_TRUE(schedule.Sync(at(300) + microseconds(250)));
+  EXPECT_EQ(schedule.WakeIn(0, at(300)), milliseconds(1001));
+  EXPECT_EQ(schedule.Woke(0, at(1298)), nullptr);
+  EXPECT_EQ(schedule.Woke(0, at(1299)), &timer);  // early by less than the rounding: on time
+  EXPECT_EQ(schedule.WakeIn(0, at(1299)), milliseconds(1002));
   EXPECT_FALSE(schedule.Sync(at(1400)));  // nothing changed: the grid holds
 
   timer.Enabled = false;
   EXPECT_TRUE(schedule.Sync(at(2000)));
-  EXPECT_EQ(schedule.Woke(0, at(2300)), nullptr);
+  EXPECT_EQ(schedule.Woke(0, at(2301)), nullptr);
   timer.Enabled = true;
   schedule.Sync(at(5050));
-  EXPECT_EQ(schedule.WakeAt(0), at(6050));
+  EXPECT_EQ(schedule.WakeIn(0, at(5050)), milliseconds(1000));
   timer.Interval = 500;
   schedule.Sync(at(5100));
-  EXPECT_EQ(schedule.WakeAt(0), at(5600));
+  EXPECT_EQ(schedule.WakeIn(0, at(5100)), milliseconds(500));
 }

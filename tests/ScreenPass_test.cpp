@@ -35,7 +35,7 @@ struct RecordingScreen final : platform::Screen {
   void PlaceSprite(const platform::FieldRaster& field, std::size_t i, const platform::PixelRect&, bool cameOrWent) override {
     if (cameOrWent) calls.push_back(field.Sprites()[i]->Name + " came or went");
   }
-  void WakeTimerAt(std::size_t, std::optional<platform::TimerSchedule::Clock::time_point>) override {}
+  void WakeTimerIn(std::size_t, std::optional<std::chrono::milliseconds>) override {}
 };
 
 }  // namespace

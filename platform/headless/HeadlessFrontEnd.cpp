@@ -31,15 +31,15 @@ void HeadlessFrontEnd::PressKey(int vk, bool shift) {
   for (const bool down : {true, false}) Key(vk, down, false, shift, 0);
 }
 
-void HeadlessFrontEnd::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) {
-  wakes_.at(timer) = at;
+void HeadlessFrontEnd::WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) {
+  wakes_.at(timer) = delay ? std::optional(now_ + *delay) : std::nullopt;
 }
 
 void HeadlessFrontEnd::Tick(Timer& timer, int count) {
   const auto index = static_cast<std::size_t>(std::find(timers_.begin(), timers_.end(), &timer) - timers_.begin());
   for (int i = 0; i < count && index < wakes_.size() && wakes_[index]; ++i) {
     now_ = std::max(now_, *wakes_[index]);
-    pass_->TimerWoke(index, now_);
+    pass_->TimerWoke(index);
   }
 }
 

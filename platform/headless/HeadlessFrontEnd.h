@@ -80,7 +80,7 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   }
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
   void PlaceSprite(const FieldRaster&, std::size_t, const PixelRect&, bool) override {}
-  void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
+  void WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) override;
 
   std::vector<MessageBox> boxes_;
   std::vector<Surface> surfaces_;

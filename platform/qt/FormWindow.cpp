@@ -123,22 +123,17 @@ void FormWindow::PlaceSprite(const FieldRaster& field, std::size_t sprite, const
     FieldAccessible::SpriteCameOrWent(static_cast<PictureBoxWidget*>(WidgetOf(field.Field())), sprite, !where.Empty());
 }
 
-void FormWindow::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) {
+void FormWindow::WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) {
   while (timers_.size() <= timer) {
     auto& qtimer = *timers_.emplace_back(std::make_unique<QTimer>());
     qtimer.setSingleShot(true);
     qtimer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&qtimer, &QTimer::timeout, this,
-                     [this, index = timers_.size() - 1] { pass_.TimerWoke(index, TimerSchedule::Clock::now()); });
+    QObject::connect(&qtimer, &QTimer::timeout, this, [this, index = timers_.size() - 1] { pass_.TimerWoke(index); });
   }
-  QTimer& qtimer = *timers_[timer];
-  if (!at) {
-    qtimer.stop();
-    return;
-  }
-  using namespace std::chrono;
-  const auto left = ceil<milliseconds>(*at - TimerSchedule::Clock::now()).count();
-  qtimer.start(static_cast<int>(std::max<long long>(0, left)));
+  if (delay)
+    timers_[timer]->start(*delay);
+  else
+    timers_[timer]->stop();
 }
 
 void FormWindow::OrderTabs() {

@@ -40,7 +40,7 @@ class FormWindow final : public QWidget, private Screen {
   void SetFocus(const Control* control, bool selectText) override;
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
   void PlaceSprite(const FieldRaster& field, std::size_t sprite, const PixelRect& where, bool cameOrWent) override;
-  void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
+  void WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) override;
 
   void Bind(Control& control);
   QWidget* WidgetOf(const Control& control) const { return widgets_.at(&control); }

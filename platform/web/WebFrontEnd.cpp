@@ -30,7 +30,7 @@ EM_JS(void, PagePaint, (int id, const void* pixels, int stride, int x, int y, in
 EM_JS(void, PageSprite, (int id, int index, const char* name, int x, int y, int width, int height), {
   Module.page.sprite(id, index, UTF8ToString(name), x, y, width, height);
 });
-EM_JS(void, PageWakeTimer, (int timer, double delayMs), { Module.page.wakeTimer(timer, delayMs); });
+EM_JS(void, PageWakeTimer, (int timer, int delayMs), { Module.page.wakeTimer(timer, delayMs); });
 EM_ASYNC_JS(void, PageDialog, (const char* caption, const char* prompt), {
   await Module.page.dialog(UTF8ToString(caption), UTF8ToString(prompt));
 });
@@ -83,11 +83,8 @@ class PageScreen final : public Screen {
                r.width, r.height);
   }
 
-  void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override {
-    using namespace std::chrono;
-    const auto now = TimerSchedule::Clock::now();
-    const double delay = at ? std::max(0.0, duration<double, std::milli>(*at - now).count()) : -1.0;
-    PageWakeTimer(static_cast<int>(timer), delay);
+  void WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) override {
+    PageWakeTimer(static_cast<int>(timer), delay ? static_cast<int>(delay->count()) : -1);
   }
 
  private:
@@ -129,7 +126,7 @@ void WebFrontEnd::FocusMoved(int control) {
   if (pass_) pass_->FocusMovedTo(ControlAt(control));
 }
 
-void WebFrontEnd::TimerWoke(std::size_t timer) { pass_->TimerWoke(timer, TimerSchedule::Clock::now()); }
+void WebFrontEnd::TimerWoke(std::size_t timer) { pass_->TimerWoke(timer); }
 
 }  // namespace platform::web
 

@@ -16,7 +16,6 @@ constexpr wchar_t kFieldClass[] = L"VantorField";
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
 // Timer wake-ups are window timers with these ids, one per form timer.
 constexpr UINT_PTR kFirstTimerId = 1;
-constexpr auto kEarlyWake = std::chrono::milliseconds(2);
 constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
 
 WNDPROC staticProc = nullptr;  // the system's, under each sprite window's own
@@ -241,32 +240,14 @@ void FormWindow::PlaceSprite(const FieldRaster& field, std::size_t index, const 
   Place(*sprite);
 }
 
-void FormWindow::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) {
+void FormWindow::WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) {
   const UINT_PTR id = kFirstTimerId + timer;
-  if (timer >= wakeAt_.size()) wakeAt_.resize(timer + 1);
-  wakeAt_[timer] = at;
-  if (!at) {
+  if (!delay) {
     KillTimer(window_, id);
     return;
   }
-  // Armed to wake at the deadline or just before it, never after: on the
-  // system's 15.6 ms tick a wait is rounded up to the next tick, which is
-  // then the deadline's own, and a wait rounded up past it would cost a
-  // whole tick of the frame. Window timers wait at least USER_TIMER_MINIMUM.
-  const auto left = std::chrono::floor<std::chrono::milliseconds>(*at - TimerSchedule::Clock::now()).count();
-  SetTimer(window_, id, static_cast<UINT>(std::clamp<long long>(left, USER_TIMER_MINIMUM, 0x7FFFFFFF)), nullptr);
-}
-
-void FormWindow::TimerWoke(std::size_t timer) {
-  auto now = TimerSchedule::Clock::now();
-  // Woken within a fine timer's millisecond before the deadline: waits out
-  // the rest, rather than a whole USER_TIMER_MINIMUM more.
-  if (timer < wakeAt_.size() && wakeAt_[timer] && *wakeAt_[timer] > now &&
-      *wakeAt_[timer] - now < kEarlyWake) {
-    Sleep(static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(*wakeAt_[timer] - now).count()));
-    now = TimerSchedule::Clock::now();
-  }
-  pass_.TimerWoke(timer, now);
+  // Window timers wait at least USER_TIMER_MINIMUM.
+  SetTimer(window_, id, static_cast<UINT>(std::clamp<long long>(delay->count(), USER_TIMER_MINIMUM, 0x7FFFFFFF)), nullptr);
 }
 
 void FormWindow::SetFocus(const Control* control, bool selectText) {
@@ -319,7 +300,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER:
       if (wParam >= kFirstTimerId) {
-        TimerWoke(wParam - kFirstTimerId);
+        pass_.TimerWoke(wParam - kFirstTimerId);
         return 0;
       }
       break;

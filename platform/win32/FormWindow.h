@@ -66,15 +66,13 @@ class FormWindow final : private Screen {
   void SetColours(const Control& control, Colour back, Colour fore) override;
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
   void PlaceSprite(const FieldRaster& field, std::size_t sprite, const PixelRect& where, bool cameOrWent) override;
-  void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
+  void WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) override;
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK FieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK SpriteProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void PaintField(HWND hwnd) const;
-  // A timer's wake-up: raises its tick if one is due.
-  void TimerWoke(std::size_t timer);
 
   HWND Create(const Control& control);
   // The children's z-order.
@@ -95,7 +93,6 @@ class FormWindow final : private Screen {
   std::vector<Child> children_;      // the controls on the form, in tab order
   std::vector<Sprite> sprites_;      // made as each first comes into view
   bool settingText_ = false;         // a text set by the pass, not typed
-  std::vector<std::optional<TimerSchedule::Clock::time_point>> wakeAt_;  // each timer's, as last armed
   ScreenPass pass_;                  // last: its first run needs the controls made
 };
 

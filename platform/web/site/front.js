@@ -16,7 +16,7 @@ class Page {
     this.elements = new Map();  // control id -> element
     this.fields = new Map();    // control id -> { canvas, ctx, source, sourceCtx, sprites }
     this.timeouts = [];
-    this.wakes = [];            // when each timer wants to wake, in performance.now() time, or null
+    this.armed = [];            // whether each timer wants to wake
     this.scale = 1;             // device pixels per game pixel
     this.labelFor = [];         // [label element, id of the control it captions]
   }
@@ -181,25 +181,17 @@ class Page {
     Object.assign(node.style, { left: x + 'px', top: y + 'px', width: width + 'px', height: height + 'px' });
   }
 
-  // Timers wake by timeouts. A hidden page is a stalled program: its timers
-  // sleep, and wake when it shows again, late, as after any stall.
+  // Timers wake by timeouts, in whole milliseconds. A hidden page is a
+  // stalled program: its timers sleep, and when it shows again each wakes at
+  // once, late, as after any stall.
   wakeTimer(timer, delay) {
     clearTimeout(this.timeouts[timer]);
-    this.wakes[timer] = delay < 0 ? null : performance.now() + delay;
-    if (delay >= 0 && !document.hidden) this.armTimer(timer, delay);
+    this.armed[timer] = delay >= 0;
+    if (this.armed[timer] && !document.hidden)
+      this.timeouts[timer] = setTimeout(() => Module._vantor_timer_woke(timer), delay);
   }
 
-  armTimer(timer, delay) {
-    this.timeouts[timer] = setTimeout(() => Module._vantor_timer_woke(timer), Math.ceil(delay));
-  }
-
-  pageShown() {
-    const now = performance.now();
-    this.wakes.forEach((at, timer) => {
-      clearTimeout(this.timeouts[timer]);
-      if (at !== null && at !== undefined) this.armTimer(timer, Math.max(0, at - now));
-    });
-  }
+  pageShown() { this.armed.forEach((armed, timer) => armed && this.wakeTimer(timer, 0)); }
 
   pageHidden() { this.timeouts.forEach((t) => clearTimeout(t)); }
 
