@@ -12,6 +12,7 @@ Position& Position::operator=(Twips value) {
 
 Control::Control(const ControlDescription& d, Control* container)
     : Name(d.name),
+      Kind(d.kind),
       Index(d.index),
       Container(container),
       TabIndex(d.tabIndex),

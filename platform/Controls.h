@@ -39,6 +39,7 @@ class Control {
   Control& operator=(const Control&) = delete;
 
   const std::string Name;
+  const ControlKind Kind;
   const int Index;           // element of a control array, or -1
   Control* const Container;  // nullptr: the form itself
   const int TabIndex;

@@ -38,15 +38,6 @@ EM_ASYNC_JS(void, PageDialog, (const char* caption, const char* prompt), {
 namespace platform::web {
 namespace {
 
-// The kinds as the page knows them.
-int KindOf(const Control& control) {
-  if (dynamic_cast<const PictureBox*>(&control)) return 0;
-  if (dynamic_cast<const Label*>(&control)) return 1;
-  if (dynamic_cast<const TextBox*>(&control)) return 2;
-  if (dynamic_cast<const CommandButton*>(&control)) return 3;
-  return -1;
-}
-
 // 0xRRGGBB, as the page's colours are written.
 int Css(Colour colour) { return RedOf(colour) << 16 | GreenOf(colour) << 8 | BlueOf(colour); }
 
@@ -102,10 +93,10 @@ void WebFrontEnd::Show(Form& form) {
   const auto& controls = form.Controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const Control& c = *controls[i];
-    if (c.Container != nullptr || KindOf(c) < 0) continue;
+    if (c.Container != nullptr || c.Kind == ControlKind::Timer) continue;
     const Control* captioned = form.CaptionedBy(c);
     const int labelFor = captioned != nullptr ? static_cast<int>(form.IndexOf(*captioned)) : -1;
-    PageAdd(static_cast<int>(i), KindOf(c), c.Name.c_str(), c.AccessibleName.c_str(), labelFor, c.TabIndex);
+    PageAdd(static_cast<int>(i), static_cast<int>(c.Kind), c.Name.c_str(), c.AccessibleName.c_str(), labelFor, c.TabIndex);
   }
   screen_ = std::make_unique<PageScreen>(form);
   pass_ = std::make_unique<ScreenPass>(form, *screen_);

@@ -1,5 +1,8 @@
 #include "platform/win32/FormWindow.h"
 
+#include <initguid.h>  // the annotation service's ids, defined here
+#include <oleacc.h>
+
 #include <algorithm>
 #include <chrono>
 
@@ -49,14 +52,9 @@ FormWindow::FormWindow(Form& form, HINSTANCE instance) : form_(form), instance_(
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
                             this);
 
-  std::vector<const Control*> order;
-  for (const auto& control : form.Controls())
-    if (control->Container == nullptr && dynamic_cast<const Timer*>(control.get()) == nullptr)
-      order.push_back(control.get());
-  // In tab order: of two labels that caption one control, the first names it.
-  std::stable_sort(order.begin(), order.end(),
-                   [](const Control* a, const Control* b) { return a->TabIndex < b->TabIndex; });
-  for (const Control* control : order) {
+  for (const auto& owned : form.Controls()) {
+    const Control* control = owned.get();
+    if (control->Container != nullptr || control->Kind == ControlKind::Timer) continue;
     Child child{control, Create(*control), PixelRectOf(*control)};
     for (const auto& field : pass_.Fields())
       if (&field->Field() == control) child.field = field.get();
@@ -69,21 +67,8 @@ FormWindow::FormWindow(Form& form, HINSTANCE instance) : form_(form), instance_(
 }
 
 void FormWindow::Stack() {
-  // Where controls overlap, the later one in the description shows, as on
-  // the desktop: the strip's labels over the field's last row, the field
-  // over the text box's and the button's top edge.
   for (const auto& control : form_.Controls())
     if (const Child* child = Find(*control)) SetWindowPos(child->hwnd, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
-  // A control that a label captions lies just under the label, where a
-  // screen reader looks for its name.
-  std::vector<const Control*> named;
-  for (const Child& label : children_) {
-    const Control* captioned = form_.CaptionedBy(*label.control);
-    const Child* target = captioned != nullptr ? Find(*captioned) : nullptr;
-    if (target == nullptr || std::find(named.begin(), named.end(), captioned) != named.end()) continue;
-    SetWindowPos(target->hwnd, label.hwnd, 0, 0, 0, 0, kKeepPlace);
-    named.push_back(captioned);
-  }
 }
 
 FormWindow::~FormWindow() {
@@ -94,31 +79,41 @@ FormWindow::~FormWindow() {
   DeleteObject(background_);
 }
 
+// Texts and captions come with the first pass. A picture box's window text
+// is its name to a screen reader; any other control with a name of its own
+// is given it directly, as Windows would otherwise name it after the label
+// just before it in the stacking.
 HWND FormWindow::Create(const Control& control) {
   const wchar_t* kind = L"STATIC";
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
   DWORD exStyle = 0;
-  std::wstring text;
-  if (auto* label = dynamic_cast<const Label*>(&control)) {
-    style |= SS_LEFT | SS_NOPREFIX;
-    text = Wide(label->Caption);
-  } else if (auto* box = dynamic_cast<const TextBox*>(&control)) {
-    kind = L"EDIT";
-    style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-    exStyle = WS_EX_CLIENTEDGE;
-    text = Wide(box->Text);
-  } else if (auto* button = dynamic_cast<const CommandButton*>(&control)) {
-    kind = L"BUTTON";
-    style |= WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;  // BS_NOTIFY: tells when it takes the keyboard
-    text = Wide(button->Caption);
-  } else {
-    // A top-level picture box; its window text is its name to a screen reader.
-    kind = kFieldClass;
-    text = Wide(control.AccessibleName);
+  switch (control.Kind) {
+    case ControlKind::Label:
+      style |= SS_LEFT | SS_NOPREFIX;
+      break;
+    case ControlKind::TextBox:
+      kind = L"EDIT";
+      style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::CommandButton:
+      kind = L"BUTTON";
+      style |= WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;  // BS_NOTIFY: tells when it takes the keyboard
+      break;
+    default:
+      kind = kFieldClass;
   }
-  settingText_ = true;
-  HWND hwnd = CreateWindowExW(exStyle, kind, text.c_str(), style, 0, 0, 0, 0, window_, nullptr, instance_, nullptr);
-  settingText_ = false;
+  const std::wstring name = Wide(control.AccessibleName);
+  HWND hwnd = CreateWindowExW(exStyle, kind, kind == kFieldClass ? name.c_str() : L"", style, 0, 0, 0, 0, window_,
+                              nullptr, instance_, nullptr);
+  if (kind != kFieldClass && !name.empty()) {
+    IAccPropServices* services = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                   reinterpret_cast<void**>(&services)))) {
+      services->SetHwndPropStr(hwnd, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, name.c_str());
+      services->Release();
+    }
+  }
   return hwnd;
 }
 

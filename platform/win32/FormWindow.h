@@ -75,7 +75,8 @@ class FormWindow final : private Screen {
   void PaintField(HWND hwnd) const;
 
   HWND Create(const Control& control);
-  // The children's z-order.
+  // Where controls overlap, the later one in the description shows, as on
+  // every front end.
   void Stack();
   Child* Find(const Control& control);
   Child* Find(HWND hwnd);

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32FrontEnd.h"
 
+#include <objbase.h>
 #include <timeapi.h>
 
 #include <set>
@@ -31,11 +32,14 @@ Win32FrontEnd::Win32FrontEnd(std::string appTitle, HINSTANCE instance)
   // Window timers then wake within a millisecond of their time rather than
   // on the 15.6 ms system tick, so the frame tick keeps its 64 a second.
   timeBeginPeriod(1);
+  // For the service that names controls for screen readers.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 }
 
 Win32FrontEnd::~Win32FrontEnd() {
   window_.reset();
   timeEndPeriod(1);
+  CoUninitialize();
 }
 
 void Win32FrontEnd::Show(Form& form, int show) {

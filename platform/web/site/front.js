@@ -67,7 +67,9 @@ class Page {
     if (accessibleName) element.setAttribute('aria-label', accessibleName);
     this.elements.set(id, element);
     if (labelFor >= 0) this.labelFor.push([element, labelFor]);
-    // The document's order is the tab order.
+    // The document holds the controls in tab order, as a screen reader reads
+    // them; where two overlap, the later in the form's list shows.
+    element.style.zIndex = String(id);
     const after = [...this.formElement.children].find((e) => Number(e.dataset.tab) > tabIndex);
     this.formElement.insertBefore(element, after || null);
     this.tieCaptions();
