@@ -51,7 +51,7 @@ bool Runtime::Click(CommandButton& button) {
 
 bool Runtime::Type(TextBox& box, const std::string& text) {
   if (pass_ == nullptr || !box.TakesInput()) return false;
-  pass_->Dispatch([&box, &text] { box.Text = text; });
+  pass_->Typed(box, text);
   return true;
 }
 

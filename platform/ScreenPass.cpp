@@ -47,23 +47,30 @@ void ScreenPass::Dispatch(const std::function<void()>& handler) {
   Run();
 }
 
+void ScreenPass::Typed(TextBox& box, const std::string& text) {
+  for (Shown& shown : shown_)
+    if (shown.control == &box) shown.look.text = text;
+  Dispatch([&box, &text] { box.Text = text; });
+}
+
 void ScreenPass::Run() {
   if (Changed(title_, form_.Caption)) screen_.SetTitle(form_.Caption);
   std::vector<const Control*> enabledNow;
   for (Shown& shown : shown_) {
     const Control& c = *shown.control;
-    if (const std::string* text = TextOf(c); text != nullptr && Changed(shown.text, *text))
-      screen_.SetText(c, *text);
+    ControlLook changed;
+    if (const std::string* text = TextOf(c); text != nullptr && Changed(shown.look.text, *text)) changed.text = *text;
     if (auto* label = dynamic_cast<const Label*>(&c)) {
       const std::pair colours{ResolveColour(label->BackColor), ResolveColour(label->ForeColor)};
-      if (Changed(shown.colours, colours)) screen_.SetColours(c, colours.first, colours.second);
+      if (Changed(shown.look.colours, colours)) changed.colours = colours;
     }
-    if (Changed(shown.place, PixelRectOf(c))) screen_.SetPlace(c, *shown.place);
-    if (Changed(shown.visible, c.Visible)) screen_.SetVisible(c, c.Visible);
-    if (Changed(shown.enabled, c.Enabled)) {
-      screen_.SetEnabled(c, c.Enabled);
+    if (Changed(shown.look.place, PixelRectOf(c))) changed.place = shown.look.place;
+    if (Changed(shown.look.visible, c.Visible)) changed.visible = c.Visible;
+    if (Changed(shown.look.enabled, c.Enabled)) {
+      changed.enabled = c.Enabled;
       if (c.Enabled) enabledNow.push_back(&c);
     }
+    if (changed != ControlLook{}) screen_.Show(c, changed);
   }
   if (formShown_) {
     focus_.Settle(enabledNow);

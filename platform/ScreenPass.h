@@ -15,19 +15,24 @@
 
 namespace platform {
 
+// What the screen shows of one of the form's own controls.
+struct ControlLook {
+  std::optional<std::string> text;  // a label's or a button's caption, or a text box's text
+  std::optional<std::pair<Colour, Colour>> colours;  // a label's back and fore, as plain RGB
+  std::optional<PixelRect> place;
+  std::optional<bool> visible, enabled;
+  bool operator==(const ControlLook&) const = default;
+};
+
 // What a front end does to its screen. The pass calls each only when what it
 // shows changed; its first run calls them all.
 class Screen {
  public:
   virtual ~Screen() = default;
   virtual void SetTitle(const std::string& caption) = 0;
-  // A label's or a button's caption, or a text box's text.
-  virtual void SetText(const Control& control, const std::string& text) = 0;
-  // A label's colours, as plain RGB.
-  virtual void SetColours(const Control& control, Colour back, Colour fore) = 0;
-  virtual void SetPlace(const Control& control, const PixelRect& rect) = 0;
-  virtual void SetVisible(const Control& control, bool visible) = 0;
-  virtual void SetEnabled(const Control& control, bool enabled) = 0;
+  // What changed of a control's look, in the order of the fields: the rest
+  // stays as it was.
+  virtual void Show(const Control& control, const ControlLook& changed) = 0;
   // The keyboard goes to this control, or to none of the form's; a text box
   // then selects its text if asked.
   virtual void SetFocus(const Control* control, bool selectText) = 0;
@@ -56,6 +61,9 @@ class ScreenPass {
 
   // Runs a handler as an event of the window, then the pass.
   void Dispatch(const std::function<void()>& handler);
+  // Text typed into a box, as an event: the box shows it already, so the
+  // pass does not set it again, which would move the caret.
+  void Typed(TextBox& box, const std::string& text);
   // Also run before a message box opens, so that the screen shows the moment
   // it opens at.
   void Run();
@@ -86,10 +94,7 @@ class ScreenPass {
   struct Shown {
     explicit Shown(Control* c) : control(c) {}
     Control* control;
-    std::optional<std::string> text;
-    std::optional<std::pair<Colour, Colour>> colours;
-    std::optional<PixelRect> place;
-    std::optional<bool> visible, enabled;
+    ControlLook look;
   };
   static const std::string* TextOf(const Control& control);
   void ArmTimers();

@@ -69,11 +69,7 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   };
 
   void SetTitle(const std::string&) override {}
-  void SetText(const Control&, const std::string&) override {}
-  void SetColours(const Control&, Colour, Colour) override {}
-  void SetPlace(const Control&, const PixelRect&) override {}
-  void SetVisible(const Control&, bool) override {}
-  void SetEnabled(const Control&, bool) override {}
+  void Show(const Control&, const ControlLook&) override {}
   void SetFocus(const Control* control, bool selectText) override {
     focused_ = control;
     focusSelects_ = selectText;

@@ -80,26 +80,20 @@ void FormWindow::Bind(Control& control) {
 
 void FormWindow::SetTitle(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
 
-void FormWindow::SetText(const Control& control, const std::string& text) {
-  const QString now = QString::fromStdString(text);
+void FormWindow::Show(const Control& control, const ControlLook& look) {
   QWidget* widget = WidgetOf(control);
-  // A screen reader hears a label's new text as its name: the score, say.
-  if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(now);
-  if (auto* push = qobject_cast<QPushButton*>(widget)) push->setText(now);
-  if (auto* edit = qobject_cast<QLineEdit*>(widget); edit != nullptr && edit->text() != now) edit->setText(now);
+  if (look.text) {
+    const QString text = QString::fromStdString(*look.text);
+    // A screen reader hears a label's new text as its name: the score, say.
+    if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
+    if (auto* push = qobject_cast<QPushButton*>(widget)) push->setText(text);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setText(text);
+  }
+  if (look.colours) qt::SetColours(*widget, look.colours->first, look.colours->second);
+  if (look.place) widget->setGeometry(ToQRect(*look.place));
+  if (look.visible) widget->setVisible(*look.visible);
+  if (look.enabled) widget->setEnabled(*look.enabled);
 }
-
-void FormWindow::SetColours(const Control& control, Colour back, Colour fore) {
-  qt::SetColours(*WidgetOf(control), back, fore);
-}
-
-void FormWindow::SetPlace(const Control& control, const PixelRect& rect) {
-  WidgetOf(control)->setGeometry(ToQRect(rect));
-}
-
-void FormWindow::SetVisible(const Control& control, bool visible) { WidgetOf(control)->setVisible(visible); }
-
-void FormWindow::SetEnabled(const Control& control, bool enabled) { WidgetOf(control)->setEnabled(enabled); }
 
 void FormWindow::SetFocus(const Control* control, bool selectText) {
   if (control == nullptr) {

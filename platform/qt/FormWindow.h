@@ -32,11 +32,7 @@ class FormWindow final : public QWidget, private Screen {
 
  private:
   void SetTitle(const std::string& caption) override;
-  void SetText(const Control& control, const std::string& text) override;
-  void SetColours(const Control& control, Colour back, Colour fore) override;
-  void SetPlace(const Control& control, const PixelRect& rect) override;
-  void SetVisible(const Control& control, bool visible) override;
-  void SetEnabled(const Control& control, bool enabled) override;
+  void Show(const Control& control, const ControlLook& look) override;
   void SetFocus(const Control* control, bool selectText) override;
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
   void PlaceSprite(const FieldRaster& field, std::size_t sprite, const PixelRect& where, bool cameOrWent) override;

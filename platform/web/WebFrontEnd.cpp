@@ -54,11 +54,14 @@ class PageScreen final : public Screen {
   int IdOf(const Control& control) const { return static_cast<int>(form_.IndexOf(control)); }
 
   void SetTitle(const std::string& caption) override { PageTitle(caption.c_str()); }
-  void SetText(const Control& c, const std::string& text) override { PageText(IdOf(c), text.c_str()); }
-  void SetColours(const Control& c, Colour back, Colour fore) override { PageColours(IdOf(c), Css(back), Css(fore)); }
-  void SetPlace(const Control& c, const PixelRect& r) override { PagePlace(IdOf(c), r.x, r.y, r.width, r.height); }
-  void SetVisible(const Control& c, bool visible) override { PageVisible(IdOf(c), visible); }
-  void SetEnabled(const Control& c, bool enabled) override { PageEnabled(IdOf(c), enabled); }
+  void Show(const Control& c, const ControlLook& look) override {
+    const int id = IdOf(c);
+    if (look.text) PageText(id, look.text->c_str());
+    if (look.colours) PageColours(id, Css(look.colours->first), Css(look.colours->second));
+    if (const auto& r = look.place) PagePlace(id, r->x, r->y, r->width, r->height);
+    if (look.visible) PageVisible(id, *look.visible);
+    if (look.enabled) PageEnabled(id, *look.enabled);
+  }
   void SetFocus(const Control* c, bool selectText) override { PageFocus(c != nullptr ? IdOf(*c) : -1, selectText); }
 
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override {

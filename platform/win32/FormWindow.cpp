@@ -170,42 +170,30 @@ void FormWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
 
 void FormWindow::SetTitle(const std::string& caption) { SetWindowTextW(window_, Wide(caption).c_str()); }
 
-void FormWindow::SetText(const Control& control, const std::string& text) {
+void FormWindow::Show(const Control& control, const ControlLook& look) {
   Child* child = Find(control);
   if (child == nullptr) return;
-  const std::wstring wide = Wide(text);
-  if (WindowText(child->hwnd) == wide) return;  // typed: the box shows it already
-  settingText_ = true;
-  SetWindowTextW(child->hwnd, wide.c_str());
-  settingText_ = false;
-  // A label's text is its name: a screen reader hears the score change.
-  if (dynamic_cast<const Label*>(&control) != nullptr)
-    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, child->hwnd, OBJID_CLIENT, CHILDID_SELF);
-}
-
-void FormWindow::SetColours(const Control& control, Colour back, Colour fore) {
-  Child* child = Find(control);
-  if (child == nullptr) return;
-  if (child->brush != nullptr) DeleteObject(child->brush);
-  child->back = ToColorRef(back);
-  child->fore = ToColorRef(fore);
-  child->brush = CreateSolidBrush(child->back);
-  InvalidateRect(child->hwnd, nullptr, TRUE);
-}
-
-void FormWindow::SetPlace(const Control& control, const PixelRect& rect) {
-  if (Child* child = Find(control)) {
-    child->place = rect;
+  if (look.text) {
+    settingText_ = true;
+    SetWindowTextW(child->hwnd, Wide(*look.text).c_str());
+    settingText_ = false;
+    // A label's text is its name: a screen reader hears the score change.
+    if (control.Kind == ControlKind::Label)
+      NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, child->hwnd, OBJID_CLIENT, CHILDID_SELF);
+  }
+  if (look.colours) {
+    if (child->brush != nullptr) DeleteObject(child->brush);
+    child->back = ToColorRef(look.colours->first);
+    child->fore = ToColorRef(look.colours->second);
+    child->brush = CreateSolidBrush(child->back);
+    InvalidateRect(child->hwnd, nullptr, TRUE);
+  }
+  if (look.place) {
+    child->place = *look.place;
     Place(*child);
   }
-}
-
-void FormWindow::SetVisible(const Control& control, bool visible) {
-  if (Child* child = Find(control)) ShowWindow(child->hwnd, visible ? SW_SHOWNA : SW_HIDE);
-}
-
-void FormWindow::SetEnabled(const Control& control, bool enabled) {
-  if (Child* child = Find(control)) EnableWindow(child->hwnd, enabled);
+  if (look.visible) ShowWindow(child->hwnd, *look.visible ? SW_SHOWNA : SW_HIDE);
+  if (look.enabled) EnableWindow(child->hwnd, *look.enabled);
 }
 
 void FormWindow::Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) {

@@ -54,16 +54,11 @@ class FormWindow final : private Screen {
     PixelRect place;  // at one pixel per pixel; empty while out of view
   };
 
-  // What the pass changes: the window's caption; a child window's place,
-  // visibility, enabled state, text and colours; the field's pixels; the
-  // timers' wake-ups.
+  // What the pass changes: the window's caption; a child window's look; the
+  // focus; the field's pixels; the timers' wake-ups.
   void SetTitle(const std::string& caption) override;
-  void SetPlace(const Control& control, const PixelRect& rect) override;
-  void SetVisible(const Control& control, bool visible) override;
-  void SetEnabled(const Control& control, bool enabled) override;
+  void Show(const Control& control, const ControlLook& look) override;
   void SetFocus(const Control* control, bool selectText) override;
-  void SetText(const Control& control, const std::string& text) override;
-  void SetColours(const Control& control, Colour back, Colour fore) override;
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
   void PlaceSprite(const FieldRaster& field, std::size_t sprite, const PixelRect& where, bool cameOrWent) override;
   void WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) override;

@@ -94,7 +94,7 @@ class Page {
   text(id, text) {
     const element = this.elements.get(id);
     if (element.tagName === 'INPUT') {
-      if (element.value !== text) element.value = text;
+      element.value = text;
     } else {
       element.textContent = text;
     }
