@@ -32,7 +32,7 @@ void Runtime::Message(const std::string& prompt) {
       if (*down) downNow->insert(vk);
     }
   keyboard_.OpenBox(downNow);
-  ShowMessage(prompt);
+  ShowMessage(prompt, pass_ != nullptr && pass_->FormIsShown());
   keyboard_.CloseBox();
 }
 

@@ -54,9 +54,10 @@ class Runtime {
  protected:
   // The pass that brings the front end's screen up to date, once it has one.
   void ShowThrough(ScreenPass* pass) { pass_ = pass; }
-  // The box itself. A test's answer, if set, runs while it is open and
-  // closes it, or runs in its place where the box cannot be driven so.
-  virtual void ShowMessage(const std::string& prompt) = 0;
+  // The box itself, over the form's window once that shows, and on its own
+  // before. A test's answer, if set, runs while it is open and closes it, or
+  // runs in its place where the box cannot be driven so.
+  virtual void ShowMessage(const std::string& prompt, bool overForm) = 0;
   const BoxSeen& TestAnswer() const { return answer_; }
   // Whether a key is down now, wherever it was pressed, where the window
   // system can tell.

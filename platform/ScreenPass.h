@@ -75,6 +75,7 @@ class ScreenPass {
   // The window shows for the first time: the first tab stop takes the
   // keyboard.
   void FormShown();
+  bool FormIsShown() const { return formShown_; }
   // The window system put the keyboard on one of the form's controls, as a
   // click does, or on none of them.
   void FocusMovedTo(const Control* control);

@@ -78,7 +78,7 @@ bool HeadlessFrontEnd::RepaintsKeepUp(const PictureBox& field) const {
   return false;
 }
 
-void HeadlessFrontEnd::ShowMessage(const std::string& prompt) {
+void HeadlessFrontEnd::ShowMessage(const std::string& prompt, bool) {
   boxes_.push_back({AppTitle(), prompt});
   if (TestAnswer()) TestAnswer()(AppTitle(), prompt);
 }

@@ -60,7 +60,7 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   bool RepaintsKeepUp(const PictureBox& field) const;
 
  private:
-  void ShowMessage(const std::string& prompt) override;
+  void ShowMessage(const std::string& prompt, bool overForm) override;
 
   struct Surface {
     PictureBox* box;

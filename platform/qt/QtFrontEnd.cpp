@@ -127,9 +127,9 @@ QWidget* QtFrontEnd::Window() const { return window_.get(); }
 
 void QtFrontEnd::Dispatch(const std::function<void()>& handler) { window_->Dispatch(handler); }
 
-void QtFrontEnd::ShowMessage(const std::string& prompt) {
+void QtFrontEnd::ShowMessage(const std::string& prompt, bool overForm) {
   QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(AppTitle()), QString::fromStdString(prompt),
-                  QMessageBox::Ok, window_ && window_->isVisible() ? window_.get() : nullptr);
+                  QMessageBox::Ok, overForm ? window_.get() : nullptr);
   box.setEscapeButton(QMessageBox::Ok);
   box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK button, as everywhere else
   if (keyFilter_) keyFilter_->box = &box;

@@ -49,7 +49,7 @@ class QtFrontEnd final : public Runtime {
   void Dispatch(const std::function<void()>& handler);
 
  private:
-  void ShowMessage(const std::string& prompt) override;
+  void ShowMessage(const std::string& prompt, bool overForm) override;
 
   std::unique_ptr<FormWindow> window_;
   std::unique_ptr<KeyFilter> keyFilter_;

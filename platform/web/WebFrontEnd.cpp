@@ -109,7 +109,7 @@ void WebFrontEnd::Show(Form& form) {
   pass_->FormShown();
 }
 
-void WebFrontEnd::ShowMessage(const std::string& prompt) { PageDialog(AppTitle().c_str(), prompt.c_str()); }
+void WebFrontEnd::ShowMessage(const std::string& prompt, bool) { PageDialog(AppTitle().c_str(), prompt.c_str()); }
 
 Control* WebFrontEnd::ControlAt(int index) const {
   const auto& controls = form_->Controls();

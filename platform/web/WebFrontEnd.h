@@ -42,7 +42,7 @@ class WebFrontEnd final : public Runtime {
  private:
   // Waits in the page's dialog until it closes; the page's events, timer
   // ticks among them, go on meanwhile.
-  void ShowMessage(const std::string& prompt) override;
+  void ShowMessage(const std::string& prompt, bool overForm) override;
 
   Form* form_ = nullptr;
   std::unique_ptr<PageScreen> screen_;

@@ -60,12 +60,12 @@ int Win32FrontEnd::Loop() {
   return static_cast<int>(message.wParam);
 }
 
-void Win32FrontEnd::ShowMessage(const std::string& prompt) {
+void Win32FrontEnd::ShowMessage(const std::string& prompt, bool overForm) {
   if (TestAnswer()) {
     TestAnswer()(AppTitle(), prompt);
     return;
   }
-  const HWND owner = window_ && IsWindowVisible(window_->Handle()) ? window_->Handle() : nullptr;
+  const HWND owner = overForm ? window_->Handle() : nullptr;
   // The box runs its own message loop; the filter sees each of its messages first.
   HHOOK filter = SetWindowsHookExW(WH_MSGFILTER, &MessageFilter, nullptr, GetCurrentThreadId());
   MessageBoxW(owner, Wide(prompt).c_str(), Wide(AppTitle()).c_str(), MB_OK);

@@ -47,7 +47,7 @@ class Win32FrontEnd final : public Runtime {
 
  private:
   // A test's answer takes the box's place: nothing drives MessageBoxW.
-  void ShowMessage(const std::string& prompt) override;
+  void ShowMessage(const std::string& prompt, bool overForm) override;
   // Windows knows which keys are down, wherever they were pressed.
   std::optional<bool> KeyDownNow(int vk) const override;
   static LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam);
