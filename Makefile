@@ -132,10 +132,10 @@ web: configure
 	$(WITH_RUNTIME) $(BUILD)/ico_to_png scene/pictures/vantor.ico $(WEB_BUILD)/icons 192 512
 	test -f $(WEB_BUILD)/cmake/CMakeCache.txt || $(EMSCRIPTEN_ENV) emcmake cmake --preset web -B $(WEB_BUILD)/cmake
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target vantor_web
-	/usr/bin/python3 platform/web/build-site $(WEB_BUILD)/site $(WEB_BUILD)/cmake/platform/web $(WEB_BUILD)/icons
+	/usr/bin/python3 packaging/web/build-site $(WEB_BUILD)/site $(WEB_BUILD)/cmake/platform/web $(WEB_BUILD)/icons
 
 serve-web: web
-	node platform/web/serve.mjs $(WEB_BUILD)/site $(PORT)
+	node packaging/web/serve.mjs $(WEB_BUILD)/site $(PORT)
 
 # playwright-core stays at the last release that still runs on Debian 12's
 # node, which is older than Debian 13's.

@@ -12,6 +12,7 @@ Position& Position::operator=(Twips value) {
 
 Control::Control(const ControlDescription& d, Control* container)
     : Name(d.name),
+      Kind(d.kind),
       Index(d.index),
       Container(container),
       TabIndex(d.tabIndex),
@@ -57,7 +58,7 @@ CommandButton::CommandButton(const ControlDescription& d, Control* container)
     : Control(d, container), Caption(d.text) {}
 
 bool CommandButton::Press() {
-  if (!Enabled || !Visible) return false;
+  if (!TakesInput()) return false;
   if (Click) Click();
   return true;
 }

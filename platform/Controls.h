@@ -39,6 +39,7 @@ class Control {
   Control& operator=(const Control&) = delete;
 
   const std::string Name;
+  const ControlKind Kind;
   const int Index;           // element of a control array, or -1
   Control* const Container;  // nullptr: the form itself
   const int TabIndex;
@@ -56,6 +57,8 @@ class Control {
 
   // Visible, and so is every container up to the form.
   bool Shown() const;
+  // Whether a click or typed text reaches the control.
+  bool TakesInput() const { return Enabled && Shown(); }
 };
 
 // One stroke drawn on a picture box, in the box's twips.
@@ -106,8 +109,8 @@ class CommandButton final : public Control {
   CommandButton(const ControlDescription& d, Control* container);
   std::string Caption;
   std::function<void()> Click;
-  // What a press of the button does: nothing while it is disabled or
-  // hidden. Says whether it reached the button.
+  // What a press of the button does: nothing while it takes no input. Says
+  // whether it reached the button.
   bool Press();
 };
 

@@ -34,7 +34,8 @@ class Form {
   // Raised once by the front end, before the window is first shown.
   std::function<void()> Load;
 
-  // Every control, in the order of the description.
+  // Every control, in the order of the description. Where two overlap on
+  // the screen, the later one shows, on the form as in a picture box.
   const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
   // The form's own text boxes and command buttons, the controls that the
   // keyboard reaches, in tab order.

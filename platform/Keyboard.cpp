@@ -39,11 +39,13 @@ bool Keyboard::BoxAdmits(int vk, bool down, bool markedRepeat, std::uint64_t at)
   return box_.Admit(vk, down, markedRepeat, at);
 }
 
-bool Keyboard::BoxAnswers(int vk, bool down, bool markedRepeat, std::uint64_t at) {
-  if (!boxOpen_ || !AnswersABox(vk) || !BoxAdmits(vk, down, markedRepeat, at)) return false;
-  if (vk != kSpace) return down;
+KeyOutcome Keyboard::BoxKey(int vk, bool down, bool markedRepeat, std::uint64_t at) {
+  if (vk == kTab) return KeyOutcome::Stop;
+  if (!boxOpen_ || !AnswersABox(vk)) return KeyOutcome::Pass;
+  if (!BoxAdmits(vk, down, markedRepeat, at)) return KeyOutcome::Stop;
+  if (vk != kSpace) return down ? KeyOutcome::CloseBox : KeyOutcome::Pass;
   if (down) spaceDownInBox_ = true;
-  return !down && std::exchange(spaceDownInBox_, false);
+  return !down && std::exchange(spaceDownInBox_, false) ? KeyOutcome::CloseBox : KeyOutcome::Pass;
 }
 
 }  // namespace platform

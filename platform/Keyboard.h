@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -9,9 +11,15 @@
 
 namespace platform {
 
+// What the window system does with a key once the forms layer has heard it:
+// its own handling goes on, is stopped, or the open box closes. A box of the
+// window system's own closes itself on the key it is passed; a box of the
+// program's own is closed by its front end.
+enum class KeyOutcome { Pass, Stop, CloseBox };
+
 // The program's keyboard, one for every front end. A front end reports the
-// keys that reach the form, in virtual key codes, and when the form loses
-// the keyboard; it asks only whether the open message box takes a key. The
+// keys that reach the form or its box, in virtual key codes, and when the
+// form loses the keyboard. The
 // keyboard keeps the key-state table that the game polls and which of the
 // keys that answer a box are held on the form, for the box that opens next.
 //
@@ -24,7 +32,8 @@ class Keyboard {
  public:
   static constexpr int kEnter = 13, kSpace = 32, kEscape = 27, kTab = 9;
   // Enter, Space and Escape answer a message box.
-  static bool AnswersABox(int vk) { return vk == kEnter || vk == kSpace || vk == kEscape; }
+  static constexpr std::array kAnswerKeys{kEnter, kSpace, kEscape};
+  static bool AnswersABox(int vk) { return std::find(kAnswerKeys.begin(), kAnswerKeys.end(), vk) != kAnswerKeys.end(); }
 
   // The table behind GetAsyncKeyState.
   KeyState& Table() { return table_; }
@@ -43,15 +52,14 @@ class Keyboard {
   void OpenBox(const std::optional<std::set<int>>& downNow = std::nullopt);
   void CloseBox() { boxOpen_ = false; }
   bool BoxOpen() const { return boxOpen_; }
-  // Whether the open box may take this press or release. Keys that do not
-  // answer a box always pass.
-  bool BoxAdmits(int vk, bool down, bool markedRepeat, std::uint64_t at);
-  // For a box that is not the system's own: whether this key, admitted,
-  // answers it. Enter and Escape answer as they go down, Space as it comes
-  // up after going down in the box, as a dialog's button takes them.
-  bool BoxAnswers(int vk, bool down, bool markedRepeat, std::uint64_t at);
+  // What the open box does with a key: passes it on, never hears it, or
+  // closes on it. Enter and Escape close it as they go down, Space as it comes
+  // up after going down in the box, as a dialog's button takes them. The box
+  // has one button, so Tab could only take the keyboard out of it.
+  KeyOutcome BoxKey(int vk, bool down, bool markedRepeat, std::uint64_t at);
 
  private:
+  bool BoxAdmits(int vk, bool down, bool markedRepeat, std::uint64_t at);
   KeyState table_;
   std::set<int> answerKeysHeld_;   // on the form, pressed and not yet released
   bool boxOpen_ = false;

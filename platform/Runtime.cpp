@@ -25,9 +25,34 @@ std::int16_t GetAsyncKeyState(int vk) { return Runtime::Current().Keys().Query(v
 
 void Runtime::Message(const std::string& prompt) {
   if (pass_ != nullptr) pass_->Run();
-  keyboard_.OpenBox(AnswerKeysDown());
-  ShowMessage(prompt);
+  std::optional<std::set<int>> downNow;
+  for (int vk : Keyboard::kAnswerKeys)
+    if (const std::optional<bool> down = KeyDownNow(vk)) {
+      if (!downNow) downNow.emplace();
+      if (*down) downNow->insert(vk);
+    }
+  keyboard_.OpenBox(downNow);
+  ShowMessage(prompt, pass_ != nullptr && pass_->FormIsShown());
   keyboard_.CloseBox();
+}
+
+KeyOutcome Runtime::Key(int vk, bool down, bool repeat, bool shift, std::uint64_t atMicroseconds) {
+  if (keyboard_.BoxOpen()) return keyboard_.BoxKey(vk, down, repeat, atMicroseconds);
+  keyboard_.Key(vk, down, repeat);
+  if (pass_ != nullptr && pass_->FocusKey(vk, down, repeat, shift)) return KeyOutcome::Stop;
+  return KeyOutcome::Pass;
+}
+
+bool Runtime::Click(CommandButton& button) {
+  if (pass_ == nullptr || !button.TakesInput()) return false;
+  pass_->Dispatch([&button] { button.Press(); });
+  return true;
+}
+
+bool Runtime::Type(TextBox& box, const std::string& text) {
+  if (pass_ == nullptr || !box.TakesInput()) return false;
+  pass_->Typed(box, text);
+  return true;
 }
 
 void MsgBox(const std::string& prompt) { Runtime::Current().Message(prompt); }

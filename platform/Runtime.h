@@ -38,18 +38,30 @@ class Runtime {
   // Replaces the random source, for tests that script the draws.
   void UseRandom(RandomSource& source) { random_ = &source; }
 
+  // The window system's input, as each front end reports it. A key comes
+  // with its time in microseconds; the answer says what the window system
+  // does with it next. Tab, a focused button's Enter and Space, and a box's
+  // answers are all decided here.
+  KeyOutcome Key(int vk, bool down, bool repeat, bool shift, std::uint64_t atMicroseconds);
+  void KeyboardLost() { keyboard_.Lost(); }
+  // A click or typed text reaches a control only while it is shown and
+  // enabled; each says whether it did.
+  bool Click(CommandButton& button);
+  bool Type(TextBox& box, const std::string& text);
+
   static Runtime& Current();
 
  protected:
   // The pass that brings the front end's screen up to date, once it has one.
   void ShowThrough(ScreenPass* pass) { pass_ = pass; }
-  // The box itself. A test's answer, if set, runs while it is open and
-  // closes it, or runs in its place where the box cannot be driven so.
-  virtual void ShowMessage(const std::string& prompt) = 0;
+  // The box itself, over the form's window once that shows, and on its own
+  // before. A test's answer, if set, runs while it is open and closes it, or
+  // runs in its place where the box cannot be driven so.
+  virtual void ShowMessage(const std::string& prompt, bool overForm) = 0;
   const BoxSeen& TestAnswer() const { return answer_; }
-  // Which keys that answer a box are down now, where the window system can
-  // tell.
-  virtual std::optional<std::set<int>> AnswerKeysDown() const { return std::nullopt; }
+  // Whether a key is down now, wherever it was pressed, where the window
+  // system can tell.
+  virtual std::optional<bool> KeyDownNow(int /*vk*/) const { return std::nullopt; }
 
  private:
   std::string appTitle_;

@@ -48,31 +48,35 @@ void ScreenPass::Dispatch(const std::function<void()>& handler) {
   Run();
 }
 
+void ScreenPass::Typed(TextBox& box, const std::string& text) {
+  for (Shown& shown : shown_)
+    if (shown.control == &box) shown.look.text = text;
+  Dispatch([&box, &text] { box.Text = text; });
+}
+
 void ScreenPass::Run() {
   if (Changed(title_, form_.Caption)) screen_.SetTitle(form_.Caption);
   std::vector<const Control*> enabledNow;
   for (Shown& shown : shown_) {
     const Control& c = *shown.control;
-    const bool textShownBefore = shown.text.has_value();
-    if (const std::string* text = TextOf(c); text != nullptr && Changed(shown.text, *text)) {
-      screen_.SetText(c, *text);
-      if (textShownBefore) AnnounceText(c, *text);
-    }
+    ControlLook changed;
+    const bool textShownBefore = shown.look.text.has_value();
+    if (const std::string* text = TextOf(c); text != nullptr && Changed(shown.look.text, *text)) changed.text = *text;
     if (auto* label = dynamic_cast<const Label*>(&c)) {
       const std::pair colours{ResolveColour(label->BackColor), ResolveColour(label->ForeColor)};
-      if (Changed(shown.colours, colours)) screen_.SetColours(c, colours.first, colours.second);
+      if (Changed(shown.look.colours, colours)) changed.colours = colours;
     }
-    if (Changed(shown.place, PixelRectOf(c))) screen_.SetPlace(c, *shown.place);
-    const bool visibleBefore = shown.visible.value_or(true);
-    if (Changed(shown.visible, c.Visible)) {
-      screen_.SetVisible(c, c.Visible);
-      if (c.Visible && !visibleBefore && !c.Announce.empty() && dynamic_cast<const PictureBox*>(&c) != nullptr)
-        screen_.Announce(c.Announce);
-    }
-    if (Changed(shown.enabled, c.Enabled)) {
-      screen_.SetEnabled(c, c.Enabled);
+    if (Changed(shown.look.place, PixelRectOf(c))) changed.place = shown.look.place;
+    const bool visibleBefore = shown.look.visible.value_or(true);
+    if (Changed(shown.look.visible, c.Visible)) changed.visible = c.Visible;
+    if (Changed(shown.look.enabled, c.Enabled)) {
+      changed.enabled = c.Enabled;
       if (c.Enabled) enabledNow.push_back(&c);
     }
+    if (changed != ControlLook{}) screen_.Show(c, changed);
+    if (changed.text && textShownBefore) AnnounceText(c, *changed.text);
+    if (changed.visible.value_or(false) && !visibleBefore && !c.Announce.empty() && c.Kind == ControlKind::PictureBox)
+      screen_.Announce(c.Announce);
   }
   if (formShown_) {
     focus_.Settle(enabledNow);
@@ -158,12 +162,14 @@ bool ScreenPass::FocusKey(int vk, bool down, bool repeat, bool shift) {
 }
 
 void ScreenPass::ArmTimers() {
-  for (std::size_t i = 0; i < timers_.Count(); ++i) screen_.WakeTimerAt(i, timers_.WakeAt(i));
+  const auto now = now_();
+  for (std::size_t i = 0; i < timers_.Count(); ++i) screen_.WakeTimerIn(i, timers_.WakeIn(i, now));
 }
 
-void ScreenPass::TimerWoke(std::size_t timer, TimerSchedule::Clock::time_point now) {
+void ScreenPass::TimerWoke(std::size_t timer) {
+  const auto now = now_();
   Timer* due = timers_.Woke(timer, now);
-  screen_.WakeTimerAt(timer, timers_.WakeAt(timer));
+  screen_.WakeTimerIn(timer, timers_.WakeIn(timer, now));
   if (due != nullptr) Dispatch([due] { due->RaiseTimer(); });
 }
 

@@ -15,19 +15,24 @@
 
 namespace platform {
 
+// What the screen shows of one of the form's own controls.
+struct ControlLook {
+  std::optional<std::string> text;  // a label's or a button's caption, or a text box's text
+  std::optional<std::pair<Colour, Colour>> colours;  // a label's back and fore, as plain RGB
+  std::optional<PixelRect> place;
+  std::optional<bool> visible, enabled;
+  bool operator==(const ControlLook&) const = default;
+};
+
 // What a front end does to its screen. The pass calls each only when what it
 // shows changed; its first run calls them all.
 class Screen {
  public:
   virtual ~Screen() = default;
   virtual void SetTitle(const std::string& caption) = 0;
-  // A label's or a button's caption, or a text box's text.
-  virtual void SetText(const Control& control, const std::string& text) = 0;
-  // A label's colours, as plain RGB.
-  virtual void SetColours(const Control& control, Colour back, Colour fore) = 0;
-  virtual void SetPlace(const Control& control, const PixelRect& rect) = 0;
-  virtual void SetVisible(const Control& control, bool visible) = 0;
-  virtual void SetEnabled(const Control& control, bool enabled) = 0;
+  // What changed of a control's look, in the order of the fields: the rest
+  // stays as it was.
+  virtual void Show(const Control& control, const ControlLook& changed) = 0;
   // The keyboard goes to this control, or to none of the form's; a text box
   // then selects its text if asked.
   virtual void SetFocus(const Control* control, bool selectText) = 0;
@@ -38,9 +43,10 @@ class Screen {
   // rect), for screen readers; `cameOrWent` when it was out of view before
   // or is now.
   virtual void PlaceSprite(const FieldRaster& field, std::size_t sprite, const PixelRect& where, bool cameOrWent) = 0;
-  // When the timer should next wake, or nothing to stop waking it. The
-  // front end then calls ScreenPass::TimerWoke at that time or later.
-  virtual void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) = 0;
+  // In how many whole milliseconds the timer should next wake, or nothing to
+  // stop waking it. The front end then calls ScreenPass::TimerWoke once
+  // that time has passed.
+  virtual void WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) = 0;
   // Says this to a screen reader without cutting off what it is saying. A
   // front end that has no way to tell it says nothing.
   virtual void Announce(const std::string& message) { (void)message; }
@@ -58,17 +64,21 @@ class ScreenPass {
 
   // Runs a handler as an event of the window, then the pass.
   void Dispatch(const std::function<void()>& handler);
+  // Text typed into a box, as an event: the box shows it already, so the
+  // pass does not set it again, which would move the caret.
+  void Typed(TextBox& box, const std::string& text);
   // Also run before a message box opens, so that the screen shows the moment
   // it opens at.
   void Run();
 
   // A timer's wake-up: raises its tick if one is due. The next wake-up is
   // armed before, so that ticks go on while a handler waits in a message box.
-  void TimerWoke(std::size_t timer, TimerSchedule::Clock::time_point now);
+  void TimerWoke(std::size_t timer);
 
   // The window shows for the first time: the first tab stop takes the
   // keyboard.
   void FormShown();
+  bool FormIsShown() const { return formShown_; }
   // The window system put the keyboard on one of the form's controls, as a
   // click does, or on none of them.
   void FocusMovedTo(const Control* control);
@@ -88,10 +98,7 @@ class ScreenPass {
   struct Shown {
     explicit Shown(Control* c) : control(c) {}
     Control* control;
-    std::optional<std::string> text;
-    std::optional<std::pair<Colour, Colour>> colours;
-    std::optional<PixelRect> place;
-    std::optional<bool> visible, enabled;
+    ControlLook look;
   };
   static const std::string* TextOf(const Control& control);
   void AnnounceText(const Control& control, const std::string& text);

@@ -19,15 +19,15 @@ bool TimerSchedule::Sync(Clock::time_point now) {
   return changed;
 }
 
-std::optional<TimerSchedule::Clock::time_point> TimerSchedule::WakeAt(std::size_t index) const {
+std::optional<std::chrono::milliseconds> TimerSchedule::WakeIn(std::size_t index, Clock::time_point now) const {
   const Paced& p = paced_.at(index);
   if (!p.running) return std::nullopt;
-  return p.pacer.Deadline();
+  return std::max(std::chrono::milliseconds(0), std::chrono::ceil<std::chrono::milliseconds>(p.pacer.Deadline() - now));
 }
 
 Timer* TimerSchedule::Woke(std::size_t index, Clock::time_point now) {
   Paced& p = paced_.at(index);
-  if (!p.running || now < p.pacer.Deadline()) return nullptr;
+  if (!p.running || now + kEarlyWake <= p.pacer.Deadline()) return nullptr;
   p.pacer.Ticked(now);
   return p.timer;
 }

@@ -29,10 +29,12 @@ TEST(KeyStateTest, ATapBetweenTwoQueriesIsSeenOnce) {
   EXPECT_EQ(keys.Query(13), 0);
 }
 
+using platform::KeyOutcome;
+
 // Enter held on the form when a box opens answers it only once pressed
 // again after a release at an earlier moment: never by a marked repeat, a
 // plain press, or a release and press of one moment, as X may send repeats.
-// Space was up, so its first press answers.
+// Space was up, so its first press goes to the box.
 TEST(KeyboardTest, ABoxTakesOnlyFreshPressesOfKeysHeldWhenItOpened) {
   platform::Keyboard keyboard;
   keyboard.Key(13, true, false);
@@ -41,30 +43,31 @@ TEST(KeyboardTest, ABoxTakesOnlyFreshPressesOfKeysHeldWhenItOpened) {
   EXPECT_EQ(keyboard.Table().Query(13), 0);  // the game no longer sees it
   keyboard.Key(37, true, false);             // a box's keys are the box's
   EXPECT_EQ(keyboard.Table().Query(37), 0);
-  EXPECT_FALSE(keyboard.BoxAdmits(13, true, true, 10));
-  EXPECT_FALSE(keyboard.BoxAdmits(13, true, false, 20));
-  EXPECT_FALSE(keyboard.BoxAdmits(13, false, false, 30));
-  EXPECT_FALSE(keyboard.BoxAdmits(13, true, false, 30));
-  EXPECT_FALSE(keyboard.BoxAdmits(13, false, false, 40));
-  EXPECT_TRUE(keyboard.BoxAdmits(13, true, false, 50));
-  EXPECT_TRUE(keyboard.BoxAdmits(32, true, false, 60));
-  EXPECT_TRUE(keyboard.BoxAdmits(65, true, false, 60));  // not an answering key: the box's own affair
+  EXPECT_EQ(keyboard.BoxKey(13, true, true, 10), KeyOutcome::Stop);
+  EXPECT_EQ(keyboard.BoxKey(13, true, false, 20), KeyOutcome::Stop);
+  EXPECT_EQ(keyboard.BoxKey(13, false, false, 30), KeyOutcome::Stop);
+  EXPECT_EQ(keyboard.BoxKey(13, true, false, 30), KeyOutcome::Stop);
+  EXPECT_EQ(keyboard.BoxKey(13, false, false, 40), KeyOutcome::Stop);
+  EXPECT_EQ(keyboard.BoxKey(13, true, false, 50), KeyOutcome::CloseBox);
+  EXPECT_EQ(keyboard.BoxKey(32, true, false, 60), KeyOutcome::Pass);
+  EXPECT_EQ(keyboard.BoxKey(65, true, false, 60), KeyOutcome::Pass);  // not an answering key: the box's own affair
+  EXPECT_EQ(keyboard.BoxKey(9, true, false, 60), KeyOutcome::Stop);   // nowhere to go in a one-button box
   keyboard.CloseBox();
 }
 
-// A box of the page's own closes on Enter and Escape as they go down, on
-// Space only as it comes up after going down in the box.
+// A box closes on Enter and Escape as they go down, on Space only as it
+// comes up after going down in the box.
 TEST(KeyboardTest, SpaceAnswersABoxAsItComesUpAfterGoingDownInIt) {
   platform::Keyboard keyboard;
   keyboard.Key(32, true, false);
   keyboard.OpenBox();
-  EXPECT_FALSE(keyboard.BoxAnswers(32, false, false, 10));  // the held Space let go
-  EXPECT_FALSE(keyboard.BoxAnswers(32, true, false, 20));
-  EXPECT_TRUE(keyboard.BoxAnswers(32, false, false, 30));
-  EXPECT_FALSE(keyboard.BoxAnswers(27, false, false, 40));
-  EXPECT_TRUE(keyboard.BoxAnswers(27, true, false, 40));
+  EXPECT_EQ(keyboard.BoxKey(32, false, false, 10), KeyOutcome::Stop);  // the held Space let go
+  EXPECT_EQ(keyboard.BoxKey(32, true, false, 20), KeyOutcome::Pass);
+  EXPECT_EQ(keyboard.BoxKey(32, false, false, 30), KeyOutcome::CloseBox);
+  EXPECT_EQ(keyboard.BoxKey(27, false, false, 40), KeyOutcome::Pass);
+  EXPECT_EQ(keyboard.BoxKey(27, true, false, 40), KeyOutcome::CloseBox);
   keyboard.CloseBox();
-  EXPECT_FALSE(keyboard.BoxAnswers(13, true, false, 50));  // no box open
+  EXPECT_EQ(keyboard.BoxKey(13, true, false, 50), KeyOutcome::Pass);  // no box open
 }
 
 // Which keys count as held for the next box: not one the form stopped
@@ -74,7 +77,7 @@ TEST(KeyboardTest, AKeyTheFormStoppedHearingIsNotHeld) {
   platform::Keyboard keyboard;
   const auto firstPressAnswers = [&keyboard](const std::optional<std::set<int>>& downNow = {}) {
     keyboard.OpenBox(downNow);
-    const bool answered = keyboard.BoxAdmits(13, true, false, 100);
+    const bool answered = keyboard.BoxKey(13, true, false, 100) == KeyOutcome::CloseBox;
     keyboard.CloseBox();
     return answered;
   };
@@ -84,7 +87,7 @@ TEST(KeyboardTest, AKeyTheFormStoppedHearingIsNotHeld) {
   EXPECT_TRUE(firstPressAnswers());
 
   keyboard.OpenBox();
-  ASSERT_TRUE(keyboard.BoxAdmits(13, true, false, 200));  // closes the box; the release is never heard
+  ASSERT_EQ(keyboard.BoxKey(13, true, false, 200), KeyOutcome::CloseBox);  // the release is never heard
   keyboard.CloseBox();
   EXPECT_TRUE(firstPressAnswers());
 
@@ -157,8 +160,9 @@ TEST(TickPacerTest, AStallCostsOneTickAndNoBurst) {
 }
 
 // A timer's grid starts when it is enabled, from that moment, and again when
-// it is enabled anew or its interval changes; a stopped timer, or one woken
-// before its deadline, raises nothing.
+// it is enabled anew or its interval changes; the wait to its deadline is
+// rounded up to a whole millisecond. A stopped timer, or one woken more
+// than a window system's rounding before its deadline, raises nothing.
 TEST(TimerScheduleTest, EachStartLaysANewGridFromThatMoment) {
   platform::Timer timer({.kind = platform::ControlKind::Timer, .name = "Timer2", .container = "Form1",
                          .enabled = false, .interval = 1000});
@@ -166,23 +170,23 @@ TEST(TimerScheduleTest, EachStartLaysANewGridFromThatMoment) {
   schedule.Drive(timer);
   const auto at = [](int ms) { return TickPacer::Clock::time_point{} + milliseconds(ms); };
   EXPECT_FALSE(schedule.Sync(at(0)));
-  EXPECT_EQ(schedule.WakeAt(0), std::nullopt);
+  EXPECT_EQ(schedule.WakeIn(0, at(0)), std::nullopt);
 
   timer.Enabled = true;
-  EXPECT_TRUE(schedule.Sync(at(300)));
-  EXPECT_EQ(schedule.WakeAt(0), at(1300));
-  EXPECT_EQ(schedule.Woke(0, at(1299)), nullptr);
-  EXPECT_EQ(schedule.Woke(0, at(1300)), &timer);
-  EXPECT_EQ(schedule.WakeAt(0), at(2300));
+  EXPECT_TRUE(schedule.Sync(at(300) + microseconds(250)));
+  EXPECT_EQ(schedule.WakeIn(0, at(300)), milliseconds(1001));
+  EXPECT_EQ(schedule.Woke(0, at(1298)), nullptr);
+  EXPECT_EQ(schedule.Woke(0, at(1299)), &timer);  // early by less than the rounding: on time
+  EXPECT_EQ(schedule.WakeIn(0, at(1299)), milliseconds(1002));
   EXPECT_FALSE(schedule.Sync(at(1400)));  // nothing changed: the grid holds
 
   timer.Enabled = false;
   EXPECT_TRUE(schedule.Sync(at(2000)));
-  EXPECT_EQ(schedule.Woke(0, at(2300)), nullptr);
+  EXPECT_EQ(schedule.Woke(0, at(2301)), nullptr);
   timer.Enabled = true;
   schedule.Sync(at(5050));
-  EXPECT_EQ(schedule.WakeAt(0), at(6050));
+  EXPECT_EQ(schedule.WakeIn(0, at(5050)), milliseconds(1000));
   timer.Interval = 500;
   schedule.Sync(at(5100));
-  EXPECT_EQ(schedule.WakeAt(0), at(5600));
+  EXPECT_EQ(schedule.WakeIn(0, at(5100)), milliseconds(500));
 }

@@ -13,18 +13,12 @@ struct RecordingScreen final : platform::Screen {
   bool Called(const std::string& call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
 
   void SetTitle(const std::string& caption) override { calls.push_back("title " + caption); }
-  void SetText(const platform::Control& c, const std::string& text) override { calls.push_back(c.Name + " text " + text); }
-  void SetColours(const platform::Control& c, platform::Colour, platform::Colour) override {
-    calls.push_back(c.Name + " colours");
-  }
-  void SetPlace(const platform::Control& c, const platform::PixelRect& r) override {
-    calls.push_back(c.Name + " at " + std::to_string(r.x) + "," + std::to_string(r.y));
-  }
-  void SetVisible(const platform::Control& c, bool visible) override {
-    calls.push_back(c.Name + (visible ? " shown" : " hidden"));
-  }
-  void SetEnabled(const platform::Control& c, bool enabled) override {
-    calls.push_back(c.Name + (enabled ? " enabled" : " disabled"));
+  void Show(const platform::Control& c, const platform::ControlLook& look) override {
+    if (look.text) calls.push_back(c.Name + " text " + *look.text);
+    if (look.colours) calls.push_back(c.Name + " colours");
+    if (look.place) calls.push_back(c.Name + " at " + std::to_string(look.place->x) + "," + std::to_string(look.place->y));
+    if (look.visible) calls.push_back(c.Name + (*look.visible ? " shown" : " hidden"));
+    if (look.enabled) calls.push_back(c.Name + (*look.enabled ? " enabled" : " disabled"));
   }
   void SetFocus(const platform::Control* c, bool select) override {
     calls.push_back("focus " + (c ? c->Name : std::string("none")) + (select ? " selected" : ""));
@@ -35,7 +29,7 @@ struct RecordingScreen final : platform::Screen {
   void PlaceSprite(const platform::FieldRaster& field, std::size_t i, const platform::PixelRect&, bool cameOrWent) override {
     if (cameOrWent) calls.push_back(field.Sprites()[i]->Name + " came or went");
   }
-  void WakeTimerAt(std::size_t, std::optional<platform::TimerSchedule::Clock::time_point>) override {}
+  void WakeTimerIn(std::size_t, std::optional<std::chrono::milliseconds>) override {}
   void Announce(const std::string& message) override { calls.push_back("say " + message); }
   std::vector<std::string> Said() const {
     std::vector<std::string> said;

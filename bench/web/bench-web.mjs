@@ -8,7 +8,7 @@ import { readdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
 import { chromium } from '../../tests/web/node_modules/playwright-core/index.mjs';
-import { serve } from '../../platform/web/serve.mjs';
+import { serve } from '../../packaging/web/serve.mjs';
 import { audit, shortfalls, table } from './lighthouse/lighthouse.mjs';
 
 const [webBuild, nativeBuild] = process.argv.slice(2);

@@ -28,34 +28,19 @@ void HeadlessFrontEnd::Load(Form& form) {
 }
 
 void HeadlessFrontEnd::PressKey(int vk, bool shift) {
-  for (const bool down : {true, false}) {
-    Keyboard().Key(vk, down, false);
-    pass_->FocusKey(vk, down, false, shift);
-  }
+  for (const bool down : {true, false}) Key(vk, down, false, shift, 0);
 }
 
-void HeadlessFrontEnd::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) {
-  wakes_.at(timer) = at;
+void HeadlessFrontEnd::WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) {
+  wakes_.at(timer) = delay ? std::optional(now_ + *delay) : std::nullopt;
 }
 
 void HeadlessFrontEnd::Tick(Timer& timer, int count) {
   const auto index = static_cast<std::size_t>(std::find(timers_.begin(), timers_.end(), &timer) - timers_.begin());
   for (int i = 0; i < count && index < wakes_.size() && wakes_[index]; ++i) {
     now_ = std::max(now_, *wakes_[index]);
-    pass_->TimerWoke(index, now_);
+    pass_->TimerWoke(index);
   }
-}
-
-bool HeadlessFrontEnd::Click(CommandButton& button) {
-  bool reached = false;
-  pass_->Dispatch([&] { reached = button.Press(); });
-  return reached;
-}
-
-bool HeadlessFrontEnd::Type(TextBox& box, const std::string& text) {
-  if (!box.Enabled || !box.Visible) return false;
-  pass_->Dispatch([&] { box.Text = text; });
-  return true;
 }
 
 const std::vector<LineSegment>& HeadlessFrontEnd::StrokesOfLastEvent(const PictureBox& box) const {
@@ -93,7 +78,7 @@ bool HeadlessFrontEnd::RepaintsKeepUp(const PictureBox& field) const {
   return false;
 }
 
-void HeadlessFrontEnd::ShowMessage(const std::string& prompt) {
+void HeadlessFrontEnd::ShowMessage(const std::string& prompt, bool) {
   boxes_.push_back({AppTitle(), prompt});
   if (TestAnswer()) TestAnswer()(AppTitle(), prompt);
 }

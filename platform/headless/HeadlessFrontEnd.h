@@ -48,11 +48,6 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   // Ticks of the timer, each at the wake-up that the pass last armed for it;
   // none while it is stopped.
   void Tick(Timer& timer, int count = 1);
-  // A click reaches only an enabled, visible button; typing only an enabled
-  // text box. Each says whether it did.
-  bool Click(CommandButton& button);
-  bool Type(TextBox& box, const std::string& text);
-
   const std::vector<MessageBox>& MessageBoxes() const { return boxes_; }
 
   // The lines that the last event's handler drew on a picture box, in its
@@ -65,7 +60,7 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   bool RepaintsKeepUp(const PictureBox& field) const;
 
  private:
-  void ShowMessage(const std::string& prompt) override;
+  void ShowMessage(const std::string& prompt, bool overForm) override;
 
   struct Surface {
     PictureBox* box;
@@ -74,18 +69,14 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   };
 
   void SetTitle(const std::string&) override {}
-  void SetText(const Control&, const std::string&) override {}
-  void SetColours(const Control&, Colour, Colour) override {}
-  void SetPlace(const Control&, const PixelRect&) override {}
-  void SetVisible(const Control&, bool) override {}
-  void SetEnabled(const Control&, bool) override {}
+  void Show(const Control&, const ControlLook&) override {}
   void SetFocus(const Control* control, bool selectText) override {
     focused_ = control;
     focusSelects_ = selectText;
   }
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
   void PlaceSprite(const FieldRaster&, std::size_t, const PixelRect&, bool) override {}
-  void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
+  void WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) override;
 
   std::vector<MessageBox> boxes_;
   std::vector<Surface> surfaces_;

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/Runtime.h"
 #include "platform/qt/FieldAccessible.h"
 #include "platform/qt/PictureBoxWidget.h"
 #include "platform/qt/Pixels.h"
@@ -73,14 +74,14 @@ void FormWindow::Bind(Control& control) {
   } else if (auto* textBox = dynamic_cast<TextBox*>(&control)) {
     auto* edit = new QLineEdit(this);
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // the box runs past the window's bottom edge
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [this, textBox](const QString& text) {
-      Dispatch([textBox, &text] { textBox->Text = text.toStdString(); });
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [textBox](const QString& text) {
+      Runtime::Current().Type(*textBox, text.toStdString());
     });
     widget = edit;
   } else if (auto* button = dynamic_cast<CommandButton*>(&control)) {
     auto* push = new QPushButton(this);
     push->setAutoDefault(false);
-    QObject::connect(push, &QPushButton::clicked, push, [this, button] { Dispatch([button] { button->Press(); }); });
+    QObject::connect(push, &QPushButton::clicked, push, [button] { Runtime::Current().Click(*button); });
     widget = push;
   }
   if (widget == nullptr) return;
@@ -91,26 +92,20 @@ void FormWindow::Bind(Control& control) {
 
 void FormWindow::SetTitle(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
 
-void FormWindow::SetText(const Control& control, const std::string& text) {
-  const QString now = QString::fromStdString(text);
+void FormWindow::Show(const Control& control, const ControlLook& look) {
   QWidget* widget = WidgetOf(control);
-  // A screen reader hears a label's new text as its name: the score, say.
-  if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(now);
-  if (auto* push = qobject_cast<QPushButton*>(widget)) push->setText(now);
-  if (auto* edit = qobject_cast<QLineEdit*>(widget); edit != nullptr && edit->text() != now) edit->setText(now);
+  if (look.text) {
+    const QString text = QString::fromStdString(*look.text);
+    // A screen reader hears a label's new text as its name: the score, say.
+    if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
+    if (auto* push = qobject_cast<QPushButton*>(widget)) push->setText(text);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setText(text);
+  }
+  if (look.colours) qt::SetColours(*widget, look.colours->first, look.colours->second);
+  if (look.place) widget->setGeometry(ToQRect(*look.place));
+  if (look.visible) widget->setVisible(*look.visible);
+  if (look.enabled) widget->setEnabled(*look.enabled);
 }
-
-void FormWindow::SetColours(const Control& control, Colour back, Colour fore) {
-  qt::SetColours(*WidgetOf(control), back, fore);
-}
-
-void FormWindow::SetPlace(const Control& control, const PixelRect& rect) {
-  WidgetOf(control)->setGeometry(ToQRect(rect));
-}
-
-void FormWindow::SetVisible(const Control& control, bool visible) { WidgetOf(control)->setVisible(visible); }
-
-void FormWindow::SetEnabled(const Control& control, bool enabled) { WidgetOf(control)->setEnabled(enabled); }
 
 void FormWindow::SetFocus(const Control* control, bool selectText) {
   if (control == nullptr) {
@@ -134,22 +129,17 @@ void FormWindow::PlaceSprite(const FieldRaster& field, std::size_t sprite, const
     FieldAccessible::SpriteCameOrWent(static_cast<PictureBoxWidget*>(WidgetOf(field.Field())), sprite, !where.Empty());
 }
 
-void FormWindow::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) {
+void FormWindow::WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) {
   while (timers_.size() <= timer) {
     auto& qtimer = *timers_.emplace_back(std::make_unique<QTimer>());
     qtimer.setSingleShot(true);
     qtimer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&qtimer, &QTimer::timeout, this,
-                     [this, index = timers_.size() - 1] { pass_.TimerWoke(index, TimerSchedule::Clock::now()); });
+    QObject::connect(&qtimer, &QTimer::timeout, this, [this, index = timers_.size() - 1] { pass_.TimerWoke(index); });
   }
-  QTimer& qtimer = *timers_[timer];
-  if (!at) {
-    qtimer.stop();
-    return;
-  }
-  using namespace std::chrono;
-  const auto left = ceil<milliseconds>(*at - TimerSchedule::Clock::now()).count();
-  qtimer.start(static_cast<int>(std::max<long long>(0, left)));
+  if (delay)
+    timers_[timer]->start(*delay);
+  else
+    timers_[timer]->stop();
 }
 
 void FormWindow::Announce(const std::string& message) {

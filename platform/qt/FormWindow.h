@@ -26,23 +26,17 @@ class FormWindow final : public QWidget, private Screen {
   ScreenPass& Pass() { return pass_; }
 
   void FormShown() { pass_.FormShown(); }
-  // A key on the window that the control with the keyboard may use up.
-  bool FocusKey(int vk, bool down, bool repeat, bool shift) { return pass_.FocusKey(vk, down, repeat, shift); }
 
   // For the factory that QtFrontEnd installs.
   static QAccessibleInterface* CreateAccessible(const QString& className, QObject* object);
 
  private:
   void SetTitle(const std::string& caption) override;
-  void SetText(const Control& control, const std::string& text) override;
-  void SetColours(const Control& control, Colour back, Colour fore) override;
-  void SetPlace(const Control& control, const PixelRect& rect) override;
-  void SetVisible(const Control& control, bool visible) override;
-  void SetEnabled(const Control& control, bool enabled) override;
+  void Show(const Control& control, const ControlLook& look) override;
   void SetFocus(const Control* control, bool selectText) override;
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
   void PlaceSprite(const FieldRaster& field, std::size_t sprite, const PixelRect& where, bool cameOrWent) override;
-  void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
+  void WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) override;
   void Announce(const std::string& message) override;
 
   void Bind(Control& control);

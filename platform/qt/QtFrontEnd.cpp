@@ -47,59 +47,34 @@ int VirtualKey(int qtKey) {
   }
 }
 
-// Reports to the keyboard the keys that reach the game window, and its loss
-// of the keyboard, to a message box or another program. A key that the
-// control with the keyboard uses goes no further; the rest go on as usual.
+}  // namespace
+
+// Reports to the forms layer the keys that reach the game window or its
+// open box, and the window's loss of the keyboard. A key that the forms layer
+// stops goes no further; Qt's box closes itself on the keys it is passed.
 class KeyFilter final : public QObject {
  public:
-  KeyFilter(Keyboard& keyboard, FormWindow& window) : keyboard_(keyboard), window_(window) {}
+  explicit KeyFilter(const QWidget& window) : window_(window) {}
+  const QWidget* box = nullptr;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    switch (event->type()) {
-      case QEvent::KeyPress:
-      case QEvent::KeyRelease: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        auto* target = qobject_cast<QWidget*>(watched);
-        const int vk = VirtualKey(key->key());
-        if (vk < 0 || target == nullptr || target->window() != &window_) break;
-        const bool down = event->type() == QEvent::KeyPress;
-        keyboard_.Key(vk, down, key->isAutoRepeat());
-        return window_.FocusKey(vk, down, key->isAutoRepeat(), key->key() == Qt::Key_Backtab);
-      }
-      case QEvent::WindowDeactivate:
-        if (watched == &window_) keyboard_.Lost();
-        break;
-      default:
-        break;
-    }
-    return false;
-  }
-
- private:
-  Keyboard& keyboard_;
-  FormWindow& window_;
-};
-
-// Lets a box take Enter, Space and Escape only as the keyboard admits them.
-class FreshKeysOnly final : public QObject {
- public:
-  FreshKeysOnly(const QWidget& box, Keyboard& keyboard) : box_(box), keyboard_(keyboard) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::WindowDeactivate && watched == &window_) Runtime::Current().KeyboardLost();
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
-    auto* target = qobject_cast<QWidget*>(watched);
     auto* key = static_cast<QKeyEvent*>(event);
+    auto* target = qobject_cast<QWidget*>(watched);
     const int vk = VirtualKey(key->key());
-    if (target == nullptr || target->window() != &box_ || vk < 0) return false;
-    return !keyboard_.BoxAdmits(vk, event->type() == QEvent::KeyPress, key->isAutoRepeat(), key->timestamp());
+    if (vk < 0 || target == nullptr || (target->window() != &window_ && target->window() != box)) return false;
+    // Qt stamps its events in milliseconds.
+    return Runtime::Current().Key(vk, event->type() == QEvent::KeyPress, key->isAutoRepeat(),
+                                  key->key() == Qt::Key_Backtab, key->timestamp() * 1000) == KeyOutcome::Stop;
   }
 
  private:
-  const QWidget& box_;
-  Keyboard& keyboard_;
+  const QWidget& window_;
 };
+
+namespace {
 
 // Qt's line edit drops its selection as the keyboard leaves it, and selects
 // its text when it takes the keyboard in a window not yet active; a screen
@@ -160,7 +135,7 @@ void QtFrontEnd::Show(Form& form) {
   QApplication::setFont(font);
   window_ = std::make_unique<FormWindow>(form);
   ShowThrough(&window_->Pass());
-  keyFilter_ = std::make_unique<KeyFilter>(Keyboard(), *window_);
+  keyFilter_ = std::make_unique<KeyFilter>(*window_);
   qApp->installEventFilter(keyFilter_.get());
   if (form.Load) window_->Dispatch(form.Load);
   window_->FormShown();
@@ -178,13 +153,12 @@ QWidget* QtFrontEnd::Window() const { return window_.get(); }
 
 void QtFrontEnd::Dispatch(const std::function<void()>& handler) { window_->Dispatch(handler); }
 
-void QtFrontEnd::ShowMessage(const std::string& prompt) {
+void QtFrontEnd::ShowMessage(const std::string& prompt, bool overForm) {
   QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(AppTitle()), QString::fromStdString(prompt),
-                  QMessageBox::Ok, window_ && window_->isVisible() ? window_.get() : nullptr);
+                  QMessageBox::Ok, overForm ? window_.get() : nullptr);
   box.setEscapeButton(QMessageBox::Ok);
   box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK button, as everywhere else
-  FreshKeysOnly freshKeys(box, Keyboard());
-  qApp->installEventFilter(&freshKeys);
+  if (keyFilter_) keyFilter_->box = &box;
   if (TestAnswer()) {
     QTimer::singleShot(0, &box, [this, &box] {
       TestAnswer()(box.windowTitle().toStdString(), box.text().toStdString());
@@ -192,7 +166,7 @@ void QtFrontEnd::ShowMessage(const std::string& prompt) {
     });
   }
   box.exec();
-  qApp->removeEventFilter(&freshKeys);
+  if (keyFilter_) keyFilter_->box = nullptr;
   if (window_ && window_->isVisible()) window_->activateWindow();
 }
 

@@ -12,15 +12,17 @@
 namespace platform::qt {
 
 class FormWindow;
+class KeyFilter;
 
-// The real window: a Qt top-level window that mirrors the form's controls,
-// raises their events, and paces their timers.
+// The Qt front end: the form as a Qt top-level window of real widgets, its
+// message boxes as QMessageBox, its timers as single-shot precise QTimers
+// armed as the pass says, which run on while the window is minimised.
 //
-// From the forms layer it uses the pass, the timer schedule, the focus and
-// the keyboard; it reports the keys that reach the window, its deactivation,
-// and where a click put the keyboard. Qt cannot say which keys are down when
-// the window comes back, so a key let go elsewhere is not held. Qt itself
-// still gives the focus back to its control on activation.
+// It reports to the runtime the keys that reach the window or its box, the
+// window's deactivation, clicks, typing and where a click put the keyboard;
+// the pass tells it what to show. What Qt cannot give: which keys are down
+// when the window comes back, so a key let go elsewhere is not held. Qt
+// itself still gives the focus back to its control on activation.
 // Needs Qt 6 Widgets, on X11, Wayland or the offscreen platform.
 class QtFrontEnd final : public Runtime {
  public:
@@ -47,10 +49,10 @@ class QtFrontEnd final : public Runtime {
   void Dispatch(const std::function<void()>& handler);
 
  private:
-  void ShowMessage(const std::string& prompt) override;
+  void ShowMessage(const std::string& prompt, bool overForm) override;
 
   std::unique_ptr<FormWindow> window_;
-  std::unique_ptr<QObject> keyFilter_;
+  std::unique_ptr<KeyFilter> keyFilter_;
 };
 
 }  // namespace platform::qt

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <stdexcept>
 
 #include "platform/Pixels.h"
 #include "platform/Units.h"
@@ -31,7 +30,7 @@ EM_JS(void, PagePaint, (int id, const void* pixels, int stride, int x, int y, in
 EM_JS(void, PageSprite, (int id, int index, const char* name, int x, int y, int width, int height), {
   Module.page.sprite(id, index, UTF8ToString(name), x, y, width, height);
 });
-EM_JS(void, PageWakeTimer, (int timer, double delayMs), { Module.page.wakeTimer(timer, delayMs); });
+EM_JS(void, PageWakeTimer, (int timer, int delayMs), { Module.page.wakeTimer(timer, delayMs); });
 EM_ASYNC_JS(void, PageDialog, (const char* caption, const char* prompt), {
   await Module.page.dialog(UTF8ToString(caption), UTF8ToString(prompt));
 });
@@ -39,23 +38,11 @@ EM_ASYNC_JS(void, PageDialog, (const char* caption, const char* prompt), {
 namespace platform::web {
 namespace {
 
-WebFrontEnd* current = nullptr;
-
-// The kinds as the page knows them.
-int KindOf(const Control& control) {
-  if (dynamic_cast<const PictureBox*>(&control)) return 0;
-  if (dynamic_cast<const Label*>(&control)) return 1;
-  if (dynamic_cast<const TextBox*>(&control)) return 2;
-  if (dynamic_cast<const CommandButton*>(&control)) return 3;
-  return -1;
-}
-
 // 0xRRGGBB, as the page's colours are written.
 int Css(Colour colour) { return RedOf(colour) << 16 | GreenOf(colour) << 8 | BlueOf(colour); }
 
-// Event times are milliseconds with a fraction; the rule compares them as
-// whole microseconds.
-std::uint64_t Stamp(double at) { return static_cast<std::uint64_t>(std::llround(at * 1000)); }
+// The page stamps its events in milliseconds with a fraction.
+std::uint64_t Microseconds(double at) { return static_cast<std::uint64_t>(std::llround(at * 1000)); }
 
 }  // namespace
 
@@ -67,11 +54,14 @@ class PageScreen final : public Screen {
   int IdOf(const Control& control) const { return static_cast<int>(form_.IndexOf(control)); }
 
   void SetTitle(const std::string& caption) override { PageTitle(caption.c_str()); }
-  void SetText(const Control& c, const std::string& text) override { PageText(IdOf(c), text.c_str()); }
-  void SetColours(const Control& c, Colour back, Colour fore) override { PageColours(IdOf(c), Css(back), Css(fore)); }
-  void SetPlace(const Control& c, const PixelRect& r) override { PagePlace(IdOf(c), r.x, r.y, r.width, r.height); }
-  void SetVisible(const Control& c, bool visible) override { PageVisible(IdOf(c), visible); }
-  void SetEnabled(const Control& c, bool enabled) override { PageEnabled(IdOf(c), enabled); }
+  void Show(const Control& c, const ControlLook& look) override {
+    const int id = IdOf(c);
+    if (look.text) PageText(id, look.text->c_str());
+    if (look.colours) PageColours(id, Css(look.colours->first), Css(look.colours->second));
+    if (const auto& r = look.place) PagePlace(id, r->x, r->y, r->width, r->height);
+    if (look.visible) PageVisible(id, *look.visible);
+    if (look.enabled) PageEnabled(id, *look.enabled);
+  }
   void SetFocus(const Control* c, bool selectText) override { PageFocus(c != nullptr ? IdOf(*c) : -1, selectText); }
 
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override {
@@ -87,27 +77,17 @@ class PageScreen final : public Screen {
                r.width, r.height);
   }
 
-  void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override {
-    using namespace std::chrono;
-    const auto now = TimerSchedule::Clock::now();
-    const double delay = at ? std::max(0.0, duration<double, std::milli>(*at - now).count()) : -1.0;
-    PageWakeTimer(static_cast<int>(timer), delay);
+  void WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) override {
+    PageWakeTimer(static_cast<int>(timer), delay ? static_cast<int>(delay->count()) : -1);
   }
 
  private:
   const Form& form_;
 };
 
-WebFrontEnd::WebFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) { current = this; }
+WebFrontEnd::WebFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {}
 
-WebFrontEnd::~WebFrontEnd() {
-  if (current == this) current = nullptr;
-}
-
-WebFrontEnd& WebFrontEnd::Current() {
-  if (current == nullptr) throw std::logic_error("no web front end");
-  return *current;
-}
+WebFrontEnd::~WebFrontEnd() = default;
 
 void WebFrontEnd::Show(Form& form) {
   form_ = &form;
@@ -116,10 +96,10 @@ void WebFrontEnd::Show(Form& form) {
   const auto& controls = form.Controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const Control& c = *controls[i];
-    if (c.Container != nullptr || KindOf(c) < 0) continue;
+    if (c.Container != nullptr || c.Kind == ControlKind::Timer) continue;
     const Control* captioned = form.CaptionedBy(c);
     const int labelFor = captioned != nullptr ? static_cast<int>(form.IndexOf(*captioned)) : -1;
-    PageAdd(static_cast<int>(i), KindOf(c), c.Name.c_str(), c.AccessibleName.c_str(), labelFor, c.TabIndex);
+    PageAdd(static_cast<int>(i), static_cast<int>(c.Kind), c.Name.c_str(), c.AccessibleName.c_str(), labelFor, c.TabIndex);
   }
   screen_ = std::make_unique<PageScreen>(form);
   pass_ = std::make_unique<ScreenPass>(form, *screen_);
@@ -129,56 +109,41 @@ void WebFrontEnd::Show(Form& form) {
   pass_->FormShown();
 }
 
-void WebFrontEnd::ShowMessage(const std::string& prompt) { PageDialog(AppTitle().c_str(), prompt.c_str()); }
+void WebFrontEnd::ShowMessage(const std::string& prompt, bool) { PageDialog(AppTitle().c_str(), prompt.c_str()); }
 
-void WebFrontEnd::Key(int vk, bool down, bool repeat, bool shift) {
-  Keyboard().Key(vk, down, repeat);
-  if (!Keyboard().BoxOpen() && pass_) pass_->FocusKey(vk, down, repeat, shift);
+Control* WebFrontEnd::ControlAt(int index) const {
+  const auto& controls = form_->Controls();
+  return index >= 0 && static_cast<std::size_t>(index) < controls.size() ? controls[index].get() : nullptr;
 }
 
 void WebFrontEnd::FocusMoved(int control) {
-  if (pass_) pass_->FocusMovedTo(control < 0 ? nullptr : form_->Controls().at(static_cast<std::size_t>(control)).get());
+  if (pass_) pass_->FocusMovedTo(ControlAt(control));
 }
 
-bool WebFrontEnd::BoxAnswers(int vk, bool down, bool repeat, double at) {
-  return Keyboard().BoxAnswers(vk, down, repeat, Stamp(at));
-}
-
-void WebFrontEnd::KeyboardLost() { Keyboard().Lost(); }
-
-void WebFrontEnd::Click(std::size_t control) {
-  if (auto* button = dynamic_cast<CommandButton*>(form_->Controls().at(control).get()))
-    pass_->Dispatch([button] { button->Press(); });
-}
-
-void WebFrontEnd::Type(std::size_t control, const std::string& text) {
-  if (auto* box = dynamic_cast<TextBox*>(form_->Controls().at(control).get()))
-    pass_->Dispatch([box, &text] {
-      if (box->Enabled) box->Text = text;
-    });
-}
-
-void WebFrontEnd::TimerWoke(std::size_t timer) { pass_->TimerWoke(timer, TimerSchedule::Clock::now()); }
+void WebFrontEnd::TimerWoke(std::size_t timer) { pass_->TimerWoke(timer); }
 
 }  // namespace platform::web
 
 // What the page calls.
 extern "C" {
 using platform::web::WebFrontEnd;
-EMSCRIPTEN_KEEPALIVE void vantor_key(int vk, int down, int repeat, int shift) {
-  WebFrontEnd::Current().Key(vk, down != 0, repeat != 0, shift != 0);
+// What the page does with the key next: 0 lets it be, 1 stops it, 2 closes
+// the dialog.
+EMSCRIPTEN_KEEPALIVE int vantor_key(int vk, int down, int repeat, int shift, double at) {
+  return static_cast<int>(WebFrontEnd::Current().Key(vk, down != 0, repeat != 0, shift != 0, platform::web::Microseconds(at)));
 }
 EMSCRIPTEN_KEEPALIVE int vantor_whole_scale(double ratio, int width, double room) {
   return platform::WholeScale(ratio, width, room);
 }
 EMSCRIPTEN_KEEPALIVE void vantor_focus_moved(int control) { WebFrontEnd::Current().FocusMoved(control); }
-EMSCRIPTEN_KEEPALIVE int vantor_box_answers(int vk, int down, int repeat, double at) {
-  return WebFrontEnd::Current().BoxAnswers(vk, down != 0, repeat != 0, at);
-}
 EMSCRIPTEN_KEEPALIVE void vantor_keyboard_lost() { WebFrontEnd::Current().KeyboardLost(); }
-EMSCRIPTEN_KEEPALIVE void vantor_click(int control) { WebFrontEnd::Current().Click(static_cast<std::size_t>(control)); }
+EMSCRIPTEN_KEEPALIVE void vantor_click(int control) {
+  if (auto* button = dynamic_cast<platform::CommandButton*>(WebFrontEnd::Current().ControlAt(control)))
+    WebFrontEnd::Current().Click(*button);
+}
 EMSCRIPTEN_KEEPALIVE void vantor_type(int control, const char* text) {
-  WebFrontEnd::Current().Type(static_cast<std::size_t>(control), text);
+  if (auto* box = dynamic_cast<platform::TextBox*>(WebFrontEnd::Current().ControlAt(control)))
+    WebFrontEnd::Current().Type(*box, text);
 }
 EMSCRIPTEN_KEEPALIVE void vantor_timer_woke(int timer) {
   WebFrontEnd::Current().TimerWoke(static_cast<std::size_t>(timer));

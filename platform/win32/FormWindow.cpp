@@ -1,9 +1,13 @@
 #include "platform/win32/FormWindow.h"
 
+#include <initguid.h>  // the annotation service's ids, defined here
+#include <oleacc.h>
+
 #include <algorithm>
 #include <chrono>
 
 #include "platform/Pixels.h"
+#include "platform/Runtime.h"
 #include "platform/Units.h"
 #include "platform/win32/Text.h"
 
@@ -15,7 +19,6 @@ constexpr wchar_t kFieldClass[] = L"VantorField";
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
 // Timer wake-ups are window timers with these ids, one per form timer.
 constexpr UINT_PTR kFirstTimerId = 1;
-constexpr auto kEarlyWake = std::chrono::milliseconds(2);
 constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
 
 WNDPROC staticProc = nullptr;  // the system's, under each sprite window's own
@@ -37,8 +40,7 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HBRUSH back
 
 }  // namespace
 
-FormWindow::FormWindow(Form& form, Keyboard& keyboard, HINSTANCE instance)
-    : form_(form), keyboard_(keyboard), instance_(instance), pass_(form, *this) {
+FormWindow::FormWindow(Form& form, HINSTANCE instance) : form_(form), instance_(instance), pass_(form, *this) {
   background_ = CreateSolidBrush(ToColorRef(ResolveColour(form.BackColor)));
   const auto icon = [instance](int size) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
@@ -50,14 +52,9 @@ FormWindow::FormWindow(Form& form, Keyboard& keyboard, HINSTANCE instance)
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
                             this);
 
-  std::vector<const Control*> order;
-  for (const auto& control : form.Controls())
-    if (control->Container == nullptr && dynamic_cast<const Timer*>(control.get()) == nullptr)
-      order.push_back(control.get());
-  // In tab order: of two labels that caption one control, the first names it.
-  std::stable_sort(order.begin(), order.end(),
-                   [](const Control* a, const Control* b) { return a->TabIndex < b->TabIndex; });
-  for (const Control* control : order) {
+  for (const auto& owned : form.Controls()) {
+    const Control* control = owned.get();
+    if (control->Container != nullptr || control->Kind == ControlKind::Timer) continue;
     Child child{control, Create(*control), PixelRectOf(*control)};
     for (const auto& field : pass_.Fields())
       if (&field->Field() == control) child.field = field.get();
@@ -70,21 +67,8 @@ FormWindow::FormWindow(Form& form, Keyboard& keyboard, HINSTANCE instance)
 }
 
 void FormWindow::Stack() {
-  // Where controls overlap, the later one in the description shows, as on
-  // the desktop: the strip's labels over the field's last row, the field
-  // over the text box's and the button's top edge.
   for (const auto& control : form_.Controls())
     if (const Child* child = Find(*control)) SetWindowPos(child->hwnd, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
-  // A control that a label captions lies just under the label, where a
-  // screen reader looks for its name.
-  std::vector<const Control*> named;
-  for (const Child& label : children_) {
-    const Control* captioned = form_.CaptionedBy(*label.control);
-    const Child* target = captioned != nullptr ? Find(*captioned) : nullptr;
-    if (target == nullptr || std::find(named.begin(), named.end(), captioned) != named.end()) continue;
-    SetWindowPos(target->hwnd, label.hwnd, 0, 0, 0, 0, kKeepPlace);
-    named.push_back(captioned);
-  }
 }
 
 FormWindow::~FormWindow() {
@@ -95,31 +79,41 @@ FormWindow::~FormWindow() {
   DeleteObject(background_);
 }
 
+// Texts and captions come with the first pass. A picture box's window text
+// is its name to a screen reader; any other control with a name of its own
+// is given it directly, as Windows would otherwise name it after the label
+// just before it in the stacking.
 HWND FormWindow::Create(const Control& control) {
   const wchar_t* kind = L"STATIC";
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
   DWORD exStyle = 0;
-  std::wstring text;
-  if (auto* label = dynamic_cast<const Label*>(&control)) {
-    style |= SS_LEFT | SS_NOPREFIX;
-    text = Wide(label->Caption);
-  } else if (auto* box = dynamic_cast<const TextBox*>(&control)) {
-    kind = L"EDIT";
-    style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-    exStyle = WS_EX_CLIENTEDGE;
-    text = Wide(box->Text);
-  } else if (auto* button = dynamic_cast<const CommandButton*>(&control)) {
-    kind = L"BUTTON";
-    style |= WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;  // BS_NOTIFY: tells when it takes the keyboard
-    text = Wide(button->Caption);
-  } else {
-    // A top-level picture box; its window text is its name to a screen reader.
-    kind = kFieldClass;
-    text = Wide(control.AccessibleName);
+  switch (control.Kind) {
+    case ControlKind::Label:
+      style |= SS_LEFT | SS_NOPREFIX;
+      break;
+    case ControlKind::TextBox:
+      kind = L"EDIT";
+      style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::CommandButton:
+      kind = L"BUTTON";
+      style |= WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;  // BS_NOTIFY: tells when it takes the keyboard
+      break;
+    default:
+      kind = kFieldClass;
   }
-  settingText_ = true;
-  HWND hwnd = CreateWindowExW(exStyle, kind, text.c_str(), style, 0, 0, 0, 0, window_, nullptr, instance_, nullptr);
-  settingText_ = false;
+  const std::wstring name = Wide(control.AccessibleName);
+  HWND hwnd = CreateWindowExW(exStyle, kind, kind == kFieldClass ? name.c_str() : L"", style, 0, 0, 0, 0, window_,
+                              nullptr, instance_, nullptr);
+  if (kind != kFieldClass && !name.empty()) {
+    IAccPropServices* services = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                   reinterpret_cast<void**>(&services)))) {
+      services->SetHwndPropStr(hwnd, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, name.c_str());
+      services->Release();
+    }
+  }
   return hwnd;
 }
 
@@ -176,42 +170,30 @@ void FormWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
 
 void FormWindow::SetTitle(const std::string& caption) { SetWindowTextW(window_, Wide(caption).c_str()); }
 
-void FormWindow::SetText(const Control& control, const std::string& text) {
+void FormWindow::Show(const Control& control, const ControlLook& look) {
   Child* child = Find(control);
   if (child == nullptr) return;
-  const std::wstring wide = Wide(text);
-  if (WindowText(child->hwnd) == wide) return;  // typed: the box shows it already
-  settingText_ = true;
-  SetWindowTextW(child->hwnd, wide.c_str());
-  settingText_ = false;
-  // A label's text is its name: a screen reader hears the score change.
-  if (dynamic_cast<const Label*>(&control) != nullptr)
-    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, child->hwnd, OBJID_CLIENT, CHILDID_SELF);
-}
-
-void FormWindow::SetColours(const Control& control, Colour back, Colour fore) {
-  Child* child = Find(control);
-  if (child == nullptr) return;
-  if (child->brush != nullptr) DeleteObject(child->brush);
-  child->back = ToColorRef(back);
-  child->fore = ToColorRef(fore);
-  child->brush = CreateSolidBrush(child->back);
-  InvalidateRect(child->hwnd, nullptr, TRUE);
-}
-
-void FormWindow::SetPlace(const Control& control, const PixelRect& rect) {
-  if (Child* child = Find(control)) {
-    child->place = rect;
+  if (look.text) {
+    settingText_ = true;
+    SetWindowTextW(child->hwnd, Wide(*look.text).c_str());
+    settingText_ = false;
+    // A label's text is its name: a screen reader hears the score change.
+    if (control.Kind == ControlKind::Label)
+      NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, child->hwnd, OBJID_CLIENT, CHILDID_SELF);
+  }
+  if (look.colours) {
+    if (child->brush != nullptr) DeleteObject(child->brush);
+    child->back = ToColorRef(look.colours->first);
+    child->fore = ToColorRef(look.colours->second);
+    child->brush = CreateSolidBrush(child->back);
+    InvalidateRect(child->hwnd, nullptr, TRUE);
+  }
+  if (look.place) {
+    child->place = *look.place;
     Place(*child);
   }
-}
-
-void FormWindow::SetVisible(const Control& control, bool visible) {
-  if (Child* child = Find(control)) ShowWindow(child->hwnd, visible ? SW_SHOWNA : SW_HIDE);
-}
-
-void FormWindow::SetEnabled(const Control& control, bool enabled) {
-  if (Child* child = Find(control)) EnableWindow(child->hwnd, enabled);
+  if (look.visible) ShowWindow(child->hwnd, *look.visible ? SW_SHOWNA : SW_HIDE);
+  if (look.enabled) EnableWindow(child->hwnd, *look.enabled);
 }
 
 void FormWindow::Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) {
@@ -241,49 +223,20 @@ void FormWindow::PlaceSprite(const FieldRaster& field, std::size_t index, const 
   Place(*sprite);
 }
 
-void FormWindow::WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) {
+void FormWindow::WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) {
   const UINT_PTR id = kFirstTimerId + timer;
-  if (timer >= wakeAt_.size()) wakeAt_.resize(timer + 1);
-  wakeAt_[timer] = at;
-  if (!at) {
+  if (!delay) {
     KillTimer(window_, id);
     return;
   }
-  // Armed to wake at the deadline or just before it, never after: on the
-  // system's 15.6 ms tick a wait is rounded up to the next tick, which is
-  // then the deadline's own, and a wait rounded up past it would cost a
-  // whole tick of the frame. Window timers wait at least USER_TIMER_MINIMUM.
-  const auto left = std::chrono::floor<std::chrono::milliseconds>(*at - TimerSchedule::Clock::now()).count();
-  SetTimer(window_, id, static_cast<UINT>(std::clamp<long long>(left, USER_TIMER_MINIMUM, 0x7FFFFFFF)), nullptr);
-}
-
-void FormWindow::TimerWoke(std::size_t timer) {
-  auto now = TimerSchedule::Clock::now();
-  // Woken within a fine timer's millisecond before the deadline: waits out
-  // the rest, rather than a whole USER_TIMER_MINIMUM more.
-  if (timer < wakeAt_.size() && wakeAt_[timer] && *wakeAt_[timer] > now &&
-      *wakeAt_[timer] - now < kEarlyWake) {
-    Sleep(static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(*wakeAt_[timer] - now).count()));
-    now = TimerSchedule::Clock::now();
-  }
-  pass_.TimerWoke(timer, now);
+  // Window timers wait at least USER_TIMER_MINIMUM.
+  SetTimer(window_, id, static_cast<UINT>(std::clamp<long long>(delay->count(), USER_TIMER_MINIMUM, 0x7FFFFFFF)), nullptr);
 }
 
 void FormWindow::SetFocus(const Control* control, bool selectText) {
   const HWND hwnd = control != nullptr ? Find(*control)->hwnd : window_;
   ::SetFocus(hwnd);
   if (selectText) SendMessageW(hwnd, EM_SETSEL, 0, -1);
-}
-
-bool FormWindow::PreTranslate(const MSG& message) {
-  const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
-  const bool up = message.message == WM_KEYUP || message.message == WM_SYSKEYUP;
-  if (!down && !up) return false;
-  if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
-  const int vk = static_cast<int>(message.wParam);
-  const bool repeat = down && (message.lParam & (1 << 30)) != 0;
-  keyboard_.Key(vk, down, repeat);
-  return pass_.FocusKey(vk, down, repeat, GetKeyState(VK_SHIFT) < 0);
 }
 
 LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -308,13 +261,12 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       if (HIWORD(wParam) == BN_CLICKED)
         if (auto* button = dynamic_cast<CommandButton*>(const_cast<Control*>(child->control))) {
-          pass_.Dispatch([button] { button->Press(); });
+          Runtime::Current().Click(*button);
           return 0;
         }
       if (HIWORD(wParam) == EN_CHANGE && !settingText_)
         if (auto* box = dynamic_cast<TextBox*>(const_cast<Control*>(child->control))) {
-          const std::string typed = Narrow(WindowText(child->hwnd));
-          pass_.Dispatch([box, &typed] { box->Text = typed; });
+          Runtime::Current().Type(*box, Narrow(WindowText(child->hwnd)));
           return 0;
         }
       break;
@@ -331,7 +283,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER:
       if (wParam >= kFirstTimerId) {
-        TimerWoke(wParam - kFirstTimerId);
+        pass_.TimerWoke(wParam - kFirstTimerId);
         return 0;
       }
       break;
@@ -339,7 +291,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == WA_INACTIVE) {
         // Keys count only while the game window has the keyboard: none
         // sticks down when it goes to a box or another program.
-        keyboard_.Lost();
+        Runtime::Current().KeyboardLost();
       } else if (const Control* owner = pass_.FocusOwner()) {
         ::SetFocus(Find(*owner)->hwnd);
         return 0;

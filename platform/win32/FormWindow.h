@@ -22,7 +22,7 @@ namespace platform::win32 {
 // a whole-number multiple, so the field's pixels stay crisp.
 class FormWindow final : private Screen {
  public:
-  FormWindow(Form& form, Keyboard& keyboard, HINSTANCE instance);
+  FormWindow(Form& form, HINSTANCE instance);
   ~FormWindow() override;
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
@@ -33,10 +33,8 @@ class FormWindow final : private Screen {
   void Dispatch(const std::function<void()>& handler) { pass_.Dispatch(handler); }
 
   void FormShown() { pass_.FormShown(); }
-  // Keys on their way to any of this window's controls: they go to the
-  // keyboard, and to the focus, which may use them up (Tab, Enter or Space
-  // on a button). Says whether the message is used up.
-  bool PreTranslate(const MSG& message);
+  // Whether a message is on its way to this window or one of its controls.
+  bool Owns(HWND hwnd) const { return hwnd == window_ || IsChild(window_, hwnd); }
 
  private:
   struct Child {
@@ -56,30 +54,24 @@ class FormWindow final : private Screen {
     PixelRect place;  // at one pixel per pixel; empty while out of view
   };
 
-  // What the pass changes: the window's caption; a child window's place,
-  // visibility, enabled state, text and colours; the field's pixels; the
-  // timers' wake-ups.
+  // What the pass changes: the window's caption; a child window's look; the
+  // focus; the field's pixels; the timers' wake-ups.
   void SetTitle(const std::string& caption) override;
-  void SetPlace(const Control& control, const PixelRect& rect) override;
-  void SetVisible(const Control& control, bool visible) override;
-  void SetEnabled(const Control& control, bool enabled) override;
+  void Show(const Control& control, const ControlLook& look) override;
   void SetFocus(const Control* control, bool selectText) override;
-  void SetText(const Control& control, const std::string& text) override;
-  void SetColours(const Control& control, Colour back, Colour fore) override;
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
   void PlaceSprite(const FieldRaster& field, std::size_t sprite, const PixelRect& where, bool cameOrWent) override;
-  void WakeTimerAt(std::size_t timer, std::optional<TimerSchedule::Clock::time_point> at) override;
+  void WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) override;
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK FieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK SpriteProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void PaintField(HWND hwnd) const;
-  // A timer's wake-up: raises its tick if one is due.
-  void TimerWoke(std::size_t timer);
 
   HWND Create(const Control& control);
-  // The children's z-order.
+  // Where controls overlap, the later one in the description shows, as on
+  // every front end.
   void Stack();
   Child* Find(const Control& control);
   Child* Find(HWND hwnd);
@@ -89,7 +81,6 @@ class FormWindow final : private Screen {
   void ApplyDpi(UINT dpi, const RECT* suggested);
 
   Form& form_;
-  Keyboard& keyboard_;
   HINSTANCE instance_;
   HWND window_ = nullptr;
   HBRUSH background_ = nullptr;
@@ -98,7 +89,6 @@ class FormWindow final : private Screen {
   std::vector<Child> children_;      // the controls on the form, in tab order
   std::vector<Sprite> sprites_;      // made as each first comes into view
   bool settingText_ = false;         // a text set by the pass, not typed
-  std::vector<std::optional<TimerSchedule::Clock::time_point>> wakeAt_;  // each timer's, as last armed
   ScreenPass pass_;                  // last: its first run needs the controls made
 };
 

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32FrontEnd.h"
 
+#include <objbase.h>
 #include <timeapi.h>
 
 #include <set>
@@ -10,8 +11,6 @@
 namespace platform::win32 {
 namespace {
 
-Win32FrontEnd* running = nullptr;  // the one whose box the message filter watches
-
 bool IsKey(const MSG& m) {
   return m.message == WM_KEYDOWN || m.message == WM_KEYUP || m.message == WM_SYSKEYDOWN || m.message == WM_SYSKEYUP;
 }
@@ -19,24 +18,32 @@ bool IsPress(const MSG& m) { return m.message == WM_KEYDOWN || m.message == WM_S
 // Windows marks a held key's repeated presses: the key was down before.
 bool IsRepeat(const MSG& m) { return IsPress(m) && (m.lParam & (1 << 30)) != 0; }
 
+// Reports a key message to the forms layer: whether it goes no further.
+// Windows stamps its messages in milliseconds.
+bool Stopped(const MSG& m) {
+  return IsKey(m) && Runtime::Current().Key(static_cast<int>(m.wParam), IsPress(m), IsRepeat(m),
+                                            GetKeyState(VK_SHIFT) < 0, std::uint64_t{m.time} * 1000) == KeyOutcome::Stop;
+}
+
 }  // namespace
 
 Win32FrontEnd::Win32FrontEnd(std::string appTitle, HINSTANCE instance)
     : Runtime(std::move(appTitle)), instance_(instance) {
-  running = this;
   // Window timers then wake within a millisecond of their time rather than
   // on the 15.6 ms system tick, so the frame tick keeps its 64 a second.
   timeBeginPeriod(1);
+  // For the service that names controls for screen readers.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 }
 
 Win32FrontEnd::~Win32FrontEnd() {
   window_.reset();
   timeEndPeriod(1);
-  if (running == this) running = nullptr;
+  CoUninitialize();
 }
 
 void Win32FrontEnd::Show(Form& form, int show) {
-  window_ = std::make_unique<FormWindow>(form, Keyboard(), instance_);
+  window_ = std::make_unique<FormWindow>(form, instance_);
   ShowThrough(&window_->Pass());
   if (form.Load) window_->Dispatch(form.Load);
   ShowWindow(window_->Handle(), show);
@@ -46,38 +53,30 @@ void Win32FrontEnd::Show(Form& form, int show) {
 int Win32FrontEnd::Loop() {
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (window_->PreTranslate(message)) continue;
+    if (window_->Owns(message.hwnd) && Stopped(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
   return static_cast<int>(message.wParam);
 }
 
-void Win32FrontEnd::ShowMessage(const std::string& prompt) {
+void Win32FrontEnd::ShowMessage(const std::string& prompt, bool overForm) {
   if (TestAnswer()) {
     TestAnswer()(AppTitle(), prompt);
     return;
   }
-  const HWND owner = window_ && IsWindowVisible(window_->Handle()) ? window_->Handle() : nullptr;
+  const HWND owner = overForm ? window_->Handle() : nullptr;
   // The box runs its own message loop; the filter sees each of its messages first.
   HHOOK filter = SetWindowsHookExW(WH_MSGFILTER, &MessageFilter, nullptr, GetCurrentThreadId());
   MessageBoxW(owner, Wide(prompt).c_str(), Wide(AppTitle()).c_str(), MB_OK);
   if (filter != nullptr) UnhookWindowsHookEx(filter);
 }
 
-std::optional<std::set<int>> Win32FrontEnd::AnswerKeysDown() const {
-  std::set<int> down;
-  for (int vk : {Keyboard::kEnter, Keyboard::kSpace, Keyboard::kEscape})
-    if (::GetAsyncKeyState(vk) < 0) down.insert(vk);
-  return down;
-}
+std::optional<bool> Win32FrontEnd::KeyDownNow(int vk) const { return ::GetAsyncKeyState(vk) < 0; }
 
 LRESULT CALLBACK Win32FrontEnd::MessageFilter(int code, WPARAM wParam, LPARAM lParam) {
   auto* message = reinterpret_cast<MSG*>(lParam);
-  if (code == MSGF_DIALOGBOX && running != nullptr && IsKey(*message) &&
-      !running->Keyboard().BoxAdmits(static_cast<int>(message->wParam), IsPress(*message), IsRepeat(*message),
-                                     message->time))
-    return 1;  // the box never sees it
+  if (code == MSGF_DIALOGBOX && Stopped(*message)) return 1;  // the box never sees it
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

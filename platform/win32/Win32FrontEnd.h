@@ -13,15 +13,17 @@
 
 namespace platform::win32 {
 
-// The native Windows front end: the form as a window of real controls, its
-// timers as window timers, message boxes as MessageBoxW, keys from the
-// window's own key messages.
+// The Win32 front end: the form as a window of real controls, its timers as
+// window timers (which run on while the window is minimised), message boxes
+// as MessageBoxW, keys from the window's own key messages.
 //
-// From the forms layer it uses the pass, the timer schedule, the focus and
-// the keyboard; it reports the window's key messages, its deactivation and
-// where a click put the keyboard, and when a box opens it passes on which
-// answering keys Windows knows are down. Needs Windows 10 1607 or later (per-
-// monitor DPI awareness); builds with mingw-w64.
+// It reports to the runtime the window's and its box's key messages, its
+// deactivation, clicks, typing and where a click put the keyboard, and tells
+// which keys Windows knows are down when a box opens. What Windows cannot
+// give: a window timer waits at least 10 ms and by whole milliseconds, on
+// the system's 1 ms tick only while this program asks for it; nothing drives
+// a MessageBoxW for a test, so a test's answer takes the box's place. Needs
+// Windows 10 1607 or later (per-monitor DPI awareness); builds with mingw-w64.
 class Win32FrontEnd final : public Runtime {
  public:
   Win32FrontEnd(std::string appTitle, HINSTANCE instance);
@@ -45,9 +47,9 @@ class Win32FrontEnd final : public Runtime {
 
  private:
   // A test's answer takes the box's place: nothing drives MessageBoxW.
-  void ShowMessage(const std::string& prompt) override;
+  void ShowMessage(const std::string& prompt, bool overForm) override;
   // Windows knows which keys are down, wherever they were pressed.
-  std::optional<std::set<int>> AnswerKeysDown() const override;
+  std::optional<bool> KeyDownNow(int vk) const override;
   static LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam);
 
   HINSTANCE instance_;

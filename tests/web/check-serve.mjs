@@ -5,7 +5,7 @@ import { get } from 'node:http';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { brotliDecompressSync, gunzipSync } from 'node:zlib';
-import { serve } from '../../platform/web/serve.mjs';
+import { serve } from '../../packaging/web/serve.mjs';
 
 const site = process.argv[2];
 const server = await serve(site, 0, '/');

@@ -7,7 +7,7 @@ import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:f
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import * as engines from './engines.mjs';
-import { serve } from '../../platform/web/serve.mjs';
+import { serve } from '../../packaging/web/serve.mjs';
 
 const wanted = process.argv.length > 3 ? process.argv.slice(3) : ['chromium', 'firefox', 'webkit'];
 const shots = process.env.SHOTS_DIR;
@@ -134,6 +134,11 @@ async function desktop(engine) {
   await page.press('Enter');
   check(!(await dialogOpen(page)) && await soon(async () => await focused(page) === 'c-NewGame'),
         'Enter closes the instructions, New Game has the keyboard');
+  await page.click('#c-time');
+  await page.down('Shift');
+  await page.press('Tab');
+  await page.up('Shift');
+  check(await focused(page) === 'c-NewGame', 'a click into the time box, then one Shift+Tab, puts the keyboard on New Game');
   const round = [];
   for (const shift of [false, false, true]) {
     if (shift) await page.down('Shift');

@@ -7,7 +7,7 @@ import { mkdirSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import * as chromeLauncher from 'chrome-launcher';
 import lighthouse, { desktopConfig } from 'lighthouse';
-import { serve } from '../../../platform/web/serve.mjs';
+import { serve } from '../../../packaging/web/serve.mjs';
 
 const CATEGORIES = ['performance', 'accessibility', 'best-practices', 'seo'];
 const METRICS = { CLS: 'cumulative-layout-shift', LCP: 'largest-contentful-paint', TBT: 'total-blocking-time' };

@@ -1,6 +1,7 @@
 // The page's side of the web front end: it makes and changes the elements as
 // the game's front end (WebFrontEnd.cpp) asks, and hands the page's events
-// to it. No rule of the game or of the forms layer lives here.
+// to it. What the page does with a key, and whether a click or typing
+// reaches a control, is the forms layer's to say.
 'use strict';
 
 const VK = { Tab: 9, Enter: 13, ' ': 32, Escape: 27, ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40 };
@@ -15,7 +16,7 @@ class Page {
     this.elements = new Map();  // control id -> element
     this.fields = new Map();    // control id -> { canvas, ctx, source, sourceCtx, sprites }
     this.timeouts = [];
-    this.wakes = [];            // when each timer wants to wake, in performance.now() time, or null
+    this.armed = [];            // whether each timer wants to wake
     this.scale = 1;             // device pixels per game pixel
     this.labelFor = [];         // [label element, id of the control it captions]
   }
@@ -66,7 +67,9 @@ class Page {
     if (accessibleName) element.setAttribute('aria-label', accessibleName);
     this.elements.set(id, element);
     if (labelFor >= 0) this.labelFor.push([element, labelFor]);
-    // The document's order is the tab order.
+    // The document holds the controls in tab order, as a screen reader reads
+    // them; where two overlap, the later in the form's list shows.
+    element.style.zIndex = String(id);
     const after = [...this.formElement.children].find((e) => Number(e.dataset.tab) > tabIndex);
     this.formElement.insertBefore(element, after || null);
     this.tieCaptions();
@@ -91,7 +94,7 @@ class Page {
   text(id, text) {
     const element = this.elements.get(id);
     if (element.tagName === 'INPUT') {
-      if (element.value !== text) element.value = text;
+      element.value = text;
     } else {
       element.textContent = text;
     }
@@ -180,25 +183,17 @@ class Page {
     Object.assign(node.style, { left: x + 'px', top: y + 'px', width: width + 'px', height: height + 'px' });
   }
 
-  // Timers wake by timeouts. A hidden page is a stalled program: its timers
-  // sleep, and wake when it shows again, late, as after any stall.
+  // Timers wake by timeouts, in whole milliseconds. A hidden page is a
+  // stalled program: its timers sleep, and when it shows again each wakes at
+  // once, late, as after any stall.
   wakeTimer(timer, delay) {
     clearTimeout(this.timeouts[timer]);
-    this.wakes[timer] = delay < 0 ? null : performance.now() + delay;
-    if (delay >= 0 && !document.hidden) this.armTimer(timer, delay);
+    this.armed[timer] = delay >= 0;
+    if (this.armed[timer] && !document.hidden)
+      this.timeouts[timer] = setTimeout(() => Module._vantor_timer_woke(timer), delay);
   }
 
-  armTimer(timer, delay) {
-    this.timeouts[timer] = setTimeout(() => Module._vantor_timer_woke(timer), Math.ceil(delay));
-  }
-
-  pageShown() {
-    const now = performance.now();
-    this.wakes.forEach((at, timer) => {
-      clearTimeout(this.timeouts[timer]);
-      if (at !== null && at !== undefined) this.armTimer(timer, Math.max(0, at - now));
-    });
-  }
+  pageShown() { this.armed.forEach((armed, timer) => armed && this.wakeTimer(timer, 0)); }
 
   pageHidden() { this.timeouts.forEach((t) => clearTimeout(t)); }
 
@@ -235,21 +230,17 @@ class Page {
   }
 }
 
-// Keys go to the game's keyboard; it decides what they do, Tab and a
-// button's Enter and Space among them, so the page's own handling of those is
-// off. The arrows never scroll the page.
+// Keys go to the game's keyboard, which says what the page does with each
+// next: lets it be, stops it, or closes the dialog. Left be, the arrows still
+// never scroll the page.
+const LET_BE = 0, CLOSE_BOX = 2;
 function onKey(event, down) {
   const vk = VK[event.key];
   if (vk === undefined || event.isComposing) return;
-  Module._vantor_key(vk, down, event.repeat, event.shiftKey);
-  if (page.box.open && (vk === 13 || vk === 32 || vk === 27)) {
-    event.preventDefault();
-    event.stopPropagation();
-    if (Module._vantor_box_answers(vk, down, event.repeat, event.timeStamp)) page.box.close();
-    return;
-  }
-  if (ARROWS.includes(vk) && event.target.tagName !== 'INPUT') event.preventDefault();
-  if (vk === 9 || ((vk === 13 || vk === 32) && event.target.tagName === 'BUTTON')) event.preventDefault();
+  const outcome = Module._vantor_key(vk, down, event.repeat, event.shiftKey, event.timeStamp);
+  if (outcome !== LET_BE || (ARROWS.includes(vk) && event.target.tagName !== 'INPUT')) event.preventDefault();
+  if (outcome !== LET_BE) event.stopPropagation();
+  if (outcome === CLOSE_BOX) page.box.close();
 }
 
 // On-screen keys for a touch screen: each is held while a finger stays on it.
@@ -259,13 +250,13 @@ function touchKeys() {
     const release = (event) => {
       if (!button.classList.contains('held')) return;
       button.classList.remove('held');
-      Module._vantor_key(vk, false, false);
+      Module._vantor_key(vk, false, false, false, event.timeStamp);
     };
     button.addEventListener('pointerdown', (event) => {
       event.preventDefault();
       button.setPointerCapture(event.pointerId);
       button.classList.add('held');
-      Module._vantor_key(vk, true, false);
+      Module._vantor_key(vk, true, false, false, event.timeStamp);
     });
     for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) button.addEventListener(type, release);
     button.addEventListener('contextmenu', (event) => event.preventDefault());
