@@ -5,7 +5,6 @@
 namespace platform {
 namespace {
 
-bool CanTake(const Control& control) { return control.Shown() && control.Enabled; }
 bool IsTextBox(const Control* control) { return dynamic_cast<const TextBox*>(control) != nullptr; }
 
 }  // namespace
@@ -20,12 +19,12 @@ void Focus::FormShown() { Take(form_.FirstTabStop(), false); }
 void Focus::MovedTo(const Control* control) { Take(control, false); }
 
 void Focus::Settle(const std::vector<const Control*>& enabledNow) {
-  if (owner_ != nullptr && !CanTake(*owner_)) Take(nullptr, false);
+  if (owner_ != nullptr && !owner_->TakesInput()) Take(nullptr, false);
   if (owner_ != nullptr) return;
   const std::vector<Control*> stops = form_.TabStops();
   for (const auto& control : form_.Controls())
     if (std::find(enabledNow.begin(), enabledNow.end(), control.get()) != enabledNow.end() &&
-        std::find(stops.begin(), stops.end(), control.get()) != stops.end() && CanTake(*control)) {
+        std::find(stops.begin(), stops.end(), control.get()) != stops.end() && control->TakesInput()) {
       Take(control.get(), true);
       return;
     }
@@ -33,7 +32,7 @@ void Focus::Settle(const std::vector<const Control*>& enabledNow) {
 
 void Focus::Step(bool forward) {
   std::vector<Control*> stops = form_.TabStops();
-  std::erase_if(stops, [](const Control* stop) { return !CanTake(*stop); });
+  std::erase_if(stops, [](const Control* stop) { return !stop->TakesInput(); });
   if (stops.empty()) return;
   const auto at = std::find(stops.begin(), stops.end(), owner_);
   std::size_t next = forward ? 0 : stops.size() - 1;

@@ -53,7 +53,7 @@ std::vector<Control*> Form::TabStops() const {
 
 Control* Form::FirstTabStop() const {
   for (Control* stop : TabStops())
-    if (stop->Shown() && stop->Enabled) return stop;
+    if (stop->TakesInput()) return stop;
   return nullptr;
 }
 
