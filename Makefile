@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # other glyphs, and there version 2 is fonts-liberation2.
 FONT_PACKAGE = $(shell v=$$(apt-cache show --no-all-versions fonts-liberation 2>/dev/null | sed -n 's/^Version: //p'); \
                  dpkg --compare-versions "$$v" ge 1:2 && echo fonts-liberation || echo fonts-liberation2)
-PACKAGES = cmake make g++ qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
+PACKAGES = cmake make g++ qt6-base-dev libxcb1-dev qt6-base-private-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev \
            $(FONT_PACKAGE) libfontconfig1 qt6-wayland
 
 BENCH_PACKAGES := xvfb xauth xdotool x11-utils time

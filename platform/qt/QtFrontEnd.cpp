@@ -1,5 +1,6 @@
 #include "platform/qt/QtFrontEnd.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QAccessible>
 #include <QApplication>
 #include <QFont>
@@ -11,6 +12,7 @@
 #include <QStyleFactory>
 #include <QTimer>
 #include <string_view>
+#include <xcb/xcb.h>
 
 #include "platform/Units.h"
 #include "platform/qt/FieldAccessible.h"
@@ -52,10 +54,22 @@ int VirtualKey(int qtKey) {
 // Reports to the forms layer the keys that reach the game window or its
 // open box, and the window's loss of the keyboard. A key that the forms layer
 // stops goes no further; Qt's box closes itself on the keys it is passed.
-class KeyFilter final : public QObject {
+class KeyFilter final : public QObject, public QAbstractNativeEventFilter {
  public:
   explicit KeyFilter(const QWidget& window) : window_(window) {}
   const QWidget* box = nullptr;
+
+  // Qt on X waits 100 ms before it deactivates a window that lost the
+  // keyboard, and says nothing if the keyboard is back by then: a key let go
+  // elsewhere meanwhile would stay down. X tells at once.
+  bool nativeEventFilter(const QByteArray& type, void* message, qintptr* /*result*/) override {
+    if (type != "xcb_generic_event_t") return false;
+    const auto* out = static_cast<const xcb_focus_out_event_t*>(message);
+    if ((out->response_type & 0x7f) == XCB_FOCUS_OUT && out->event == window_.winId() &&
+        out->detail != XCB_NOTIFY_DETAIL_INFERIOR && out->detail != XCB_NOTIFY_DETAIL_POINTER)
+      Runtime::Current().KeyboardLost();
+    return false;
+  }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -123,7 +137,10 @@ QtFrontEnd::QtFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {
 }
 
 QtFrontEnd::~QtFrontEnd() {
-  if (keyFilter_) qApp->removeEventFilter(keyFilter_.get());
+  if (keyFilter_) {
+    qApp->removeEventFilter(keyFilter_.get());
+    qApp->removeNativeEventFilter(keyFilter_.get());
+  }
 }
 
 void QtFrontEnd::Show(Form& form) {
@@ -137,6 +154,7 @@ void QtFrontEnd::Show(Form& form) {
   ShowThrough(&window_->Pass());
   keyFilter_ = std::make_unique<KeyFilter>(*window_);
   qApp->installEventFilter(keyFilter_.get());
+  qApp->installNativeEventFilter(keyFilter_.get());
   if (form.Load) window_->Dispatch(form.Load);
   window_->FormShown();
   window_->show();

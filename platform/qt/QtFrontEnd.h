@@ -21,8 +21,9 @@ class KeyFilter;
 // It reports to the runtime the keys that reach the window or its box, the
 // window's deactivation, clicks, typing and where a click put the keyboard;
 // the pass tells it what to show. What Qt cannot give: which keys are down
-// when the window comes back, so a key let go elsewhere is not held. Qt
-// itself still gives the focus back to its control on activation.
+// when the window comes back, so a key let go elsewhere is not held; on X
+// the front end hears the keyboard leave from X itself, since Qt tells late
+// or never. Qt itself still gives the focus back to its control on activation.
 // Needs Qt 6 Widgets, on X11, Wayland or the offscreen platform.
 class QtFrontEnd final : public Runtime {
  public:
