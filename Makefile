@@ -56,12 +56,12 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen $(WITH_RUNTIME) ctest --output-on-failure -j $(JOBS)
 
-# The game on a bare X server, played with real keys: a message box takes
-# the first fresh Enter however the last key's release went astray. Then
-# played with Orca, GNOME's screen reader, whose speech is printed.
+# The scenario book (tests/book) played on a bare X server with real keys and
+# clicks, the window read over AT-SPI; ONLY=words plays the scenarios named
+# so. Then played with Orca, GNOME's screen reader, whose speech is printed.
 check-desktop: build
 	@tools/setup-packages $(CHECK_DESKTOP_PACKAGES)
-	$(WITH_RUNTIME) timeout 600 tests/qt/check-keyboard $(BUILD)/vantor
+	$(WITH_RUNTIME) timeout 600 tests/qt/play-book $(BUILD)/vantor
 	$(WITH_RUNTIME) timeout 300 tests/qt/check-screen-reader $(BUILD)/vantor
 
 # The game as a native Wayland client: a headless weston, the first window
