@@ -2,6 +2,8 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/Image.h"
+#include "platform/Pixels.h"
 #include "tests/GameFixture.h"
 
 using namespace platform;
@@ -158,7 +160,17 @@ TEST_F(FrameTickTest, AFlyingTickDrawsTwoMarksWhereTheBulletStoodThenPlacesWhatI
   EXPECT_EQ(form.Score.Caption, "2");
   EXPECT_EQ(At(form.Picture4), Spot(1325, 1154));
   EXPECT_EQ(At(form.Picture7), Spot(3487, 100));  // a top of exactly 100 stays
-  EXPECT_EQ(random.taken, 10);
+
+  // The first mark lies on the player, who fired from there: the window
+  // shows the player over it, and the mark in its own colour once it moves off.
+  const PixelRect mark = StrokePixels(front.StrokesOfLastEvent(form.Back)[0]);
+  const PixelRect player = PixelRectOf(form.player1);
+  ASSERT_EQ(player.Intersected(mark), mark);
+  EXPECT_EQ(front.Shows(form.Back, mark.x, mark.y),
+            0xFF000000u | ImageOf(form.player1.Picture).At(mark.x - player.x, mark.y - player.y));
+  form.player1.Move(0, 0);
+  Tick();
+  EXPECT_EQ(front.Shows(form.Back, mark.x, mark.y), 0xFFFE0033u);
 }
 
 }  // namespace
