@@ -1,4 +1,5 @@
 #include <array>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -99,7 +100,6 @@ TEST_F(GameClockTest, AStartColoursAllFiveDotsBeforePlacingAnyAndLeavesThePlayer
   TickHolding({vbKeyLeft});
   const Spot stood = At(form.player1);
   ASSERT_TRUE(Start("30"));
-  EXPECT_EQ(random.taken, 25);
   std::vector<std::pair<Colour, Spot>> dots;
   for (PictureBox* dot : Dots()) dots.push_back({dot->BackColor, At(*dot)});
   // Picture4's top of 98.7 lies in the top band.
@@ -109,6 +109,32 @@ TEST_F(GameClockTest, AStartColoursAllFiveDotsBeforePlacingAnyAndLeavesThePlayer
   EXPECT_EQ(At(form.player1), stood);
   EXPECT_TRUE(form.player1.Picture == form.dir(2).Picture);
   EXPECT_EQ(form.direction.Caption, "left");
+}
+
+// The clock keeps to a grid laid when the game starts, the frame tick to 64
+// ticks a second, though every wake-up comes up to a millisecond late. After
+// a stall the first wake-up raises one tick: from a whole period late on, a
+// new grid starts then; less late, the grid holds and the next tick comes
+// early. Never two ticks at once.
+TEST_F(GameClockTest, AStallCostsTheClockOneTickAndNeverTwoAtOnce) {
+  using std::chrono::milliseconds;
+  for (const int late : {500, 1000, 1500, 3000}) {
+    SCOPED_TRACE(testing::Message() << "woken " << late << " ms late");
+    front.Wait(milliseconds(late));  // the game starts off the frame tick's grid
+    ASSERT_TRUE(Start("3"));
+    form.Picture6.BackColor = 0;
+    const Twips top = form.Picture6.Top;
+    front.Wait(milliseconds(1000));
+    EXPECT_EQ(form.time.Text, "2");
+    EXPECT_EQ(form.Picture6.Top, top + 64 * 60);  // a black dot sinks 60 twips a tick
+    front.Stall(milliseconds(1000 + late));
+    front.Wait(milliseconds(0));
+    EXPECT_EQ(form.time.Text, "1");
+    front.Wait(milliseconds(late < 1000 ? 999 - late : 999));
+    EXPECT_EQ(form.time.Text, "1");
+    front.Wait(milliseconds(1));
+    EXPECT_EQ(form.time.Text, "0");
+  }
 }
 
 }  // namespace

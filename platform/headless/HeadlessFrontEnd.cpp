@@ -43,6 +43,19 @@ void HeadlessFrontEnd::Tick(Timer& timer, int count) {
   }
 }
 
+void HeadlessFrontEnd::Wait(std::chrono::milliseconds span) {
+  const auto end = now_ + span;
+  for (;;) {
+    const auto next = std::min_element(wakes_.begin(), wakes_.end(), [](const auto& a, const auto& b) {
+      return a && (!b || *a < *b);
+    });
+    if (next == wakes_.end() || !*next || **next > end) break;
+    now_ = std::max(now_, **next);
+    pass_->TimerWoke(static_cast<std::size_t>(next - wakes_.begin()));
+  }
+  now_ = end;
+}
+
 const std::vector<LineSegment>& HeadlessFrontEnd::StrokesOfLastEvent(const PictureBox& box) const {
   static const std::vector<LineSegment> none;
   for (const Surface& surface : surfaces_)
@@ -76,6 +89,14 @@ bool HeadlessFrontEnd::RepaintsKeepUp(const PictureBox& field) const {
           return surface.repainted.size() == static_cast<std::size_t>(raster->Width()) * raster->Height() &&
                  std::equal(surface.repainted.begin(), surface.repainted.end(), raster->Pixels());
   return false;
+}
+
+std::uint32_t HeadlessFrontEnd::Shows(const PictureBox& field, int x, int y) const {
+  for (const auto& raster : pass_->Fields())
+    if (&raster->Field() == &field)
+      for (const Surface& surface : surfaces_)
+        if (surface.box == &field) return surface.repainted.at(static_cast<std::size_t>(y) * raster->Width() + x);
+  return 0;
 }
 
 void HeadlessFrontEnd::ShowMessage(const std::string& prompt, bool) {

@@ -48,6 +48,11 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   // Ticks of the timer, each at the wake-up that the pass last armed for it;
   // none while it is stopped.
   void Tick(Timer& timer, int count = 1);
+  // Time passes as in a window's event loop: each wake-up the pass armed is
+  // delivered once it falls due, the overdue ones (after a Stall) at once.
+  void Wait(std::chrono::milliseconds span);
+  // Time passes with the program stalled: no wake-up is delivered.
+  void Stall(std::chrono::milliseconds span) { now_ += span; }
   const std::vector<MessageBox>& MessageBoxes() const { return boxes_; }
 
   // The lines that the last event's handler drew on a picture box, in its
@@ -58,6 +63,9 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   // Whether a window that repaints only the rectangles that the pass said
   // changed shows the field's pixels as they are.
   bool RepaintsKeepUp(const PictureBox& field) const;
+  // A field's pixel, 0xFFRRGGBB, as a window that repaints what the pass said
+  // changed shows it.
+  std::uint32_t Shows(const PictureBox& field, int x, int y) const;
 
  private:
   void ShowMessage(const std::string& prompt, bool overForm) override;

@@ -53,25 +53,15 @@ std::string Related(QAccessibleInterface* control, QAccessible::Relation relatio
 
 }  // namespace
 
-// The score is heard with its caption, the time box by its own name alone. The
-// sprites are visible only while the field is, and the reader hears each come
-// and go. A dot past the field's edge is visible but does not show.
-TEST_F(WindowTest, ScreenReadersHearTheStripAndFindTheSpritesOnlyWhileTheFieldShows) {
+// The score is heard with its caption, the time box by its own name alone.
+// The reader hears the sprites come and go with the field, and a dot go past
+// the field's edge, where it stays visible but off the screen. Which sprites
+// it finds, and where, the scenarios read on every front end.
+TEST_F(WindowTest, ScreenReadersHearTheStripAndEachSpriteComeAndGo) {
   QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&Window());
-  EXPECT_EQ(window->role(), QAccessible::Window);
   EXPECT_EQ(Related(ChildNamed(window, "Score:"), QAccessible::Labelled), "0");  // the score
   EXPECT_EQ(Related(ChildNamed(window, "Time limit in seconds"), QAccessible::Label), "");
   QAccessibleInterface* field = ChildNamed(window, "Play field");
-  const auto sprites = [field](bool showingOnly) {
-    QStringList names;
-    for (int i = 0; i < field->childCount(); ++i) {
-      QAccessibleInterface* sprite = field->child(i);
-      EXPECT_EQ(field->indexOfChild(sprite), i);
-      const QAccessible::State state = sprite->state();
-      if (!state.invisible && !(showingOnly && state.offscreen)) names << sprite->text(QAccessible::Name);
-    }
-    return Sorted(names);
-  };
 
   Listener reader;
   StartGame();
@@ -82,11 +72,12 @@ TEST_F(WindowTest, ScreenReadersHearTheStripAndFindTheSpritesOnlyWhileTheFieldSh
     form.bullet.Visible = true;
   });
   EXPECT_EQ(reader.Take(), "+Bullet, -Target dot");
-  EXPECT_EQ(sprites(false), "Bullet, Player, Target dot, Target dot, Target dot, Target dot, Target dot");
-  EXPECT_EQ(sprites(true), "Bullet, Player, Target dot, Target dot, Target dot, Target dot");
-  EXPECT_EQ(ChildNamed(field, "Player")->rect(), QRect(Window().mapToGlobal(QPoint(88, 72)), QSize(9, 9)));
+  QStringList offscreen;
+  for (int i = 0; i < field->childCount(); ++i)
+    if (!field->child(i)->state().invisible && field->child(i)->state().offscreen)
+      offscreen << field->child(i)->text(QAccessible::Name);
+  EXPECT_EQ(Sorted(offscreen), "Target dot");
 
   Event([&] { form.Back.Visible = false; });
-  EXPECT_EQ(sprites(false), "");
   EXPECT_EQ(reader.Take(), "-Bullet, -Play field, -Player, -Target dot, -Target dot, -Target dot, -Target dot");
 }

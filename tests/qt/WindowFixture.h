@@ -4,30 +4,26 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest/QTest>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "app/Form1.h"
 #include "platform/qt/Pixels.h"
 #include "platform/qt/QtFrontEnd.h"
 
-// The real window of a game on the offscreen platform. Every message box is
-// read and closed as soon as it opens, unless a test answers them itself.
+// The real window of a game on the offscreen platform, every message box
+// closed as soon as it opens.
 class WindowTest : public testing::Test {
  protected:
   WindowTest() {
-    front.AnswerMessageBoxes(
-        [this](const std::string& caption, const std::string& prompt) { boxes.push_back({caption, prompt}); });
+    front.AnswerMessageBoxes([](const std::string&, const std::string&) {});
     front.Show(form);
     EXPECT_TRUE(QTest::qWaitForWindowActive(&Window()));
   }
 
   QWidget& Window() { return *front.Window(); }
-  QLineEdit& TimeBox() { return *Window().findChild<QLineEdit*>(); }
   QPushButton& NewGame() { return *Window().findChild<QPushButton*>(); }
   QImage Screenshot() { return Window().grab().toImage().convertToFormat(QImage::Format_RGB32); }
   // The picture as Qt's own decoder reads its file, to hold the screen to.
@@ -40,10 +36,6 @@ class WindowTest : public testing::Test {
   void Tick() { Event([this] { form.Timer1.RaiseTimer(); }); }
   void StartGame() { NewGame().click(); }
 
-  struct Box {
-    std::string caption, prompt;
-  };
-  std::vector<Box> boxes;
   platform::qt::QtFrontEnd front{"vantor"};
   Form1 form;
 };
