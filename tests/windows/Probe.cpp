@@ -1,5 +1,6 @@
 // Reads the game's windows as a screen reader would, for the book's player
-// under Wine, and prints them as one JSON object:
+// under Wine: for each line it reads, one line of JSON (it stays running, as
+// starting a program under Wine takes longer than a game's last second):
 //   {"form": {"title", "shown", "size" (the client area), "origin" (its screen place), "dpi"} or null,
 //    "controls": [{"kind", "place", "size", "text", "shown", "enabled", "focus", "selected"}],
 //    "sprites": [{"name", "shown"}], "box": {"caption", "prompt"} or null, "foreground": KIND}
@@ -67,7 +68,7 @@ BOOL CALLBACK Control(HWND hwnd, LPARAM) {
     SendMessageTimeoutW(hwnd, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &range);
     selected = LOWORD(range) == 0 && HIWORD(range) == text.size();
   }
-  std::printf("%s\n  {\"kind\": %s, \"place\": [%ld, %ld], \"size\": [%ld, %ld], \"text\": %s, \"shown\": %s, "
+  std::printf("%s{\"kind\": %s, \"place\": [%ld, %ld], \"size\": [%ld, %ld], \"text\": %s, \"shown\": %s, "
               "\"enabled\": %s, \"focus\": %s, \"selected\": %s}",
               separator, Json(Kind(hwnd)).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
               Json(text).c_str(), Bool(IsWindowVisible(hwnd)), Bool(IsWindowEnabled(hwnd)), Bool(hwnd == focus),
@@ -78,7 +79,7 @@ BOOL CALLBACK Control(HWND hwnd, LPARAM) {
 
 BOOL CALLBACK Sprite(HWND hwnd, LPARAM) {
   if (GetParent(GetParent(hwnd)) != form || Kind(GetParent(hwnd)) != L"VantorField") return TRUE;
-  std::printf("%s\n  {\"name\": %s, \"shown\": %s}", separator, Json(Text(hwnd)).c_str(),
+  std::printf("%s{\"name\": %s, \"shown\": %s}", separator, Json(Text(hwnd)).c_str(),
               Bool(IsWindowVisible(hwnd)));
   separator = ",";
   return TRUE;
@@ -97,12 +98,8 @@ BOOL CALLBACK TopLevel(HWND hwnd, LPARAM) {
   return TRUE;
 }
 
-}  // namespace
-
-int main() {
-  // Unaware of DPI, the probe would read the game's places and sizes scaled
-  // back to 96 dpi where Wine runs at another.
-  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+void Snapshot() {
+  form = box = focus = nullptr;
   EnumWindows(&TopLevel, 0);
   std::printf("{\"form\": ");
   if (form != nullptr) {
@@ -119,12 +116,13 @@ int main() {
   } else {
     std::printf("null");
   }
-  std::printf(",\n \"controls\": [");
+  std::printf(", \"controls\": [");
+  separator = "";
   if (form != nullptr) EnumChildWindows(form, &Control, 0);
-  std::printf("],\n \"sprites\": [");
+  std::printf("], \"sprites\": [");
   separator = "";
   if (form != nullptr) EnumChildWindows(form, &Sprite, 0);
-  std::printf("],\n \"box\": ");
+  std::printf("], \"box\": ");
   std::wstring prompt;
   if (box != nullptr) EnumChildWindows(box, &Prompt, reinterpret_cast<LPARAM>(&prompt));
   if (box != nullptr)
@@ -132,6 +130,19 @@ int main() {
   else
     std::printf("null");
   HWND foreground = GetForegroundWindow();
-  std::printf(",\n \"foreground\": %s}\n", foreground ? Json(Kind(foreground)).c_str() : "null");
+  std::printf(", \"foreground\": %s}\n", foreground ? Json(Kind(foreground)).c_str() : "null");
+}
+
+}  // namespace
+
+int main() {
+  // Unaware of DPI, the probe would read the game's places and sizes scaled
+  // back to 96 dpi where Wine runs at another.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  for (int c; (c = std::getchar()) != EOF;)
+    if (c == '\n') {
+      Snapshot();
+      std::fflush(stdout);
+    }
   return 0;
 }
