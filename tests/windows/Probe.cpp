@@ -1,7 +1,7 @@
 // Reads the game's windows as a screen reader would, for the book's player
 // under Wine: for each line it reads, one line of JSON (it stays running, as
 // starting a program under Wine takes longer than a game's last second):
-//   {"form": {"title", "shown", "size" (the client area), "origin" (its screen place), "dpi"} or null,
+//   {"form": {"title", "size" (the client area), "origin" (its screen place), "dpi"} or null,
 //    "controls": [{"kind", "place", "size", "text", "shown", "enabled", "focus", "selected"}],
 //    "sprites": [{"name", "shown"}], "box": {"caption", "prompt"} or null, "foreground": KIND}
 // Places are device pixels from the form's client corner. Naming the controls
@@ -18,17 +18,8 @@ std::string Json(const std::wstring& text) {
   std::string utf8(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), size, nullptr, nullptr);
   utf8.resize(utf8.size() - 1);
-  std::string out = "\"";
-  for (char c : utf8) {
-    if (c == '"' || c == '\\') out += '\\';
-    if (static_cast<unsigned char>(c) < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
+  std::string out = "\"";  // the game's texts are single lines
+  for (char c : utf8) out += c == '"' || c == '\\' ? std::string{'\\', c} : std::string{c};
   return out + "\"";
 }
 
@@ -51,23 +42,15 @@ const char* Bool(bool value) { return value ? "true" : "false"; }
 HWND form = nullptr, box = nullptr, focus = nullptr;
 const char* separator = "";
 
-RECT PlaceInForm(HWND hwnd) {
+BOOL CALLBACK Control(HWND hwnd, LPARAM) {
+  if (GetParent(hwnd) != form) return TRUE;
   RECT r{};
   GetWindowRect(hwnd, &r);
   MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-BOOL CALLBACK Control(HWND hwnd, LPARAM) {
-  if (GetParent(hwnd) != form) return TRUE;
-  const RECT r = PlaceInForm(hwnd);
   const std::wstring text = Text(hwnd);
-  bool selected = false;
-  if (hwnd == focus && Kind(hwnd) == L"Edit") {
-    DWORD_PTR range = 0;
-    SendMessageTimeoutW(hwnd, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &range);
-    selected = LOWORD(range) == 0 && HIWORD(range) == text.size();
-  }
+  DWORD_PTR range = 0;  // a button's is none
+  if (hwnd == focus) SendMessageTimeoutW(hwnd, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &range);
+  const bool selected = range != 0 && LOWORD(range) == 0 && HIWORD(range) == text.size();
   std::printf("%s{\"kind\": %s, \"place\": [%ld, %ld], \"size\": [%ld, %ld], \"text\": %s, \"shown\": %s, "
               "\"enabled\": %s, \"focus\": %s, \"selected\": %s}",
               separator, Json(Kind(hwnd)).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
@@ -110,9 +93,8 @@ void Snapshot() {
     GetClientRect(form, &client);
     POINT origin{};
     ClientToScreen(form, &origin);
-    std::printf("{\"title\": %s, \"shown\": %s, \"size\": [%ld, %ld], \"origin\": [%ld, %ld], \"dpi\": %u}",
-                Json(Text(form)).c_str(), Bool(IsWindowVisible(form)), client.right, client.bottom, origin.x,
-                origin.y, GetDpiForWindow(form));
+    std::printf("{\"title\": %s, \"size\": [%ld, %ld], \"origin\": [%ld, %ld], \"dpi\": %u}",
+                Json(Text(form)).c_str(), client.right, client.bottom, origin.x, origin.y, GetDpiForWindow(form));
   } else {
     std::printf("null");
   }
