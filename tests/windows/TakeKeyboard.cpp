@@ -1,24 +1,28 @@
-// Another program's window that takes the keyboard from the game for a
-// while, for the keyboard check under Wine: it shows and activates itself,
-// and closes after the milliseconds given (800 by default), when Windows
-// gives the keyboard back to the game.
-//   take_keyboard.exe [MILLISECONDS]
+// Another program's window that takes the keyboard from the game, for the
+// book's player under Wine: it shows and activates itself, and closes when
+// its input ends, when Windows gives the keyboard back to the game.
+//   take_keyboard.exe < PIPE
 #include <windows.h>
 
-#include <cstdlib>
+#include <cstdio>
 
 namespace {
 
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER) DestroyWindow(hwnd);
   if (message == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+DWORD WINAPI CloseWhenInputEnds(void* window) {
+  while (std::getchar() != EOF) {
+  }
+  PostMessageW(static_cast<HWND>(window), WM_CLOSE, 0, 0);
+  return 0;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
-  const UINT milliseconds = argc > 1 ? static_cast<UINT>(std::atoi(argv[1])) : 800;
+int main() {
   WNDCLASSW type{};
   type.lpfnWndProc = &Procedure;
   type.hInstance = GetModuleHandleW(nullptr);
@@ -28,7 +32,7 @@ int main(int argc, char** argv) {
                               nullptr, type.hInstance, nullptr);
   ShowWindow(window, SW_SHOWNORMAL);
   SetForegroundWindow(window);
-  SetTimer(window, 1, milliseconds, nullptr);
+  CreateThread(nullptr, 0, &CloseWhenInputEnds, window, 0, nullptr);
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
   return 0;
