@@ -3,8 +3,10 @@
 namespace platform {
 
 bool FreshKeyRule::Admit(int key, bool press, bool markedRepeat, std::uint64_t at) {
-  if (markedRepeat) return false;
+  // A key not held when the box opened is the box's, marked a repeat or not:
+  // a browser may mark the first press after a release it never saw.
   if (!held_.contains(key)) return true;
+  if (markedRepeat) return false;
   if (!press) {
     releasedAt_[key] = at;
     return false;

@@ -5,13 +5,15 @@
 namespace platform {
 
 void Keyboard::Key(int vk, bool down, bool markedRepeat) {
-  if (markedRepeat || boxOpen_) return;
+  if (boxOpen_) return;
+  // A repeat, too, shows a key held, though its press came elsewhere.
   if (AnswersABox(vk)) {
     if (down)
       answerKeysHeld_.insert(vk);
     else
       answerKeysHeld_.erase(vk);
   }
+  if (markedRepeat) return;
   if (down)
     table_.Press(vk);
   else

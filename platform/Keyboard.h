@@ -38,8 +38,9 @@ class Keyboard {
   // The table behind GetAsyncKeyState.
   KeyState& Table() { return table_; }
 
-  // A key went down or up on the form. Marked repeats change nothing; while
-  // a box is open, keys are the box's.
+  // A key went down or up on the form. Marked repeats change nothing in the
+  // table, but hold a key for the next box; while a box is open, keys are
+  // the box's.
   void Key(int vk, bool down, bool markedRepeat);
   // The form no longer has the keyboard: it went to a box, another program
   // or nowhere.
