@@ -1,0 +1,202 @@
+// Plays the scenario book (tests/book/book.json) in each engine of
+// engines.mjs, as tests/book/book.py plays it on the other front ends, and
+// keeps each engine's results as one column of their shared table:
+// node play-book.mjs SITE_DIR [ENGINE...]; BOOK_ONLY=TEXT plays only the
+// scenarios whose name holds it. Fails if any scenario fails.
+import { execFileSync } from 'node:child_process';
+import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
+import { dirname, join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import * as engines from './engines.mjs';
+import { serve } from '../../packaging/web/serve.mjs';
+
+const ROOT = join(dirname(fileURLToPath(import.meta.url)), '../..');
+const BOOK = JSON.parse(readFileSync(join(ROOT, 'tests/book/book.json'), 'utf8'));
+const RESULTS = process.env.BOOK_RESULTS || join(ROOT, 'build/book');
+const PREFIX = '/games/vantor/';
+const sleep = (ms) => new Promise((resume) => setTimeout(resume, ms));
+
+function matches(want, found) {
+  if (want !== null && typeof want === 'object' && !Array.isArray(want))
+    return found !== null && typeof found === 'object' && Object.entries(want).every(([k, v]) => matches(v, found[k]));
+  if (typeof want === 'string' && want.startsWith('~'))
+    return typeof found === 'string' && new RegExp(`^(?:${want.slice(1)})$`).test(found);
+  if (Array.isArray(want)) return Array.isArray(found) && JSON.stringify(found) === JSON.stringify(want);
+  return want === found;
+}
+
+function* expand(steps, args = []) {
+  for (let step of steps) {
+    step = step.map((s) => (typeof s === 'string' && /^\$\d$/.test(s) ? args[Number(s.slice(1)) - 1] : s));
+    if (step[0] === 'do') yield* expand(BOOK.macros[step[1]], step.slice(2));
+    else if (step[0] === 'repeat') yield ['repeat', step[1], [...expand(step[2], args)]];
+    else yield step;
+  }
+}
+
+function* needs(steps) {
+  for (const step of steps) {
+    yield step[0];
+    if (step[0] === 'start' && (step[1]?.scale ?? 1) !== 1) yield 'scale';
+    if (step[0] === 'repeat') yield* needs(step[2]);
+  }
+}
+
+// What the player finds, in the forms layer's names, read in one go.
+function look() {
+  const ratio = devicePixelRatio;
+  const form = document.getElementById('form').getBoundingClientRect();
+  const device = (...css) => css.map((n) => Math.round(n * ratio));
+  const found = { title: document.title, size: device(form.width, form.height), ended: false,
+                  sprites: { Player: 0, Bullet: 0, 'Target dot': 0 } };  // a sprite not made yet is not shown
+  for (const e of document.querySelectorAll('#form > [id^="c-"]')) {
+    const r = e.getBoundingClientRect();
+    found[e.id.slice(2)] = { text: e.tagName === 'INPUT' ? e.value : e.textContent, shown: !e.hidden, enabled: !e.disabled,
+                             place: device(r.x - form.x, r.y - form.y) };
+  }
+  for (const s of document.querySelectorAll('.sprite')) {
+    const name = s.getAttribute('aria-label');
+    found.sprites[name] = (found.sprites[name] ?? 0) + (!s.hidden && !s.parentElement.hidden);
+  }
+  const e = document.activeElement;
+  found.focus = e?.id.startsWith('c-') ? e.id.slice(2) : null;
+  found.selected = e?.tagName === 'INPUT' && e.selectionStart === 0 && e.selectionEnd === e.value.length;
+  const box = document.getElementById('box');
+  found.box = box.open ? { caption: box.querySelector('#box-caption').textContent,
+                           prompt: box.querySelector('#box-prompt').textContent } : null;
+  return found;
+}
+
+const KEYS = { Space: ' ', Right: 'ArrowRight', Left: 'ArrowLeft', Up: 'ArrowUp', Down: 'ArrowDown' };
+const MODIFIERS = { Shift: 'Shift', Ctrl: 'Control' };
+
+// One engine as the book's driver: key actions go to the tab that has the
+// keyboard, the game's or, while away, another one; reads are of the game's.
+function driver(engine, url) {
+  let game, front, other;
+  const heldOn = new Map();
+  return {
+    lacks: {
+      close: 'a page cannot close its window from the keyboard',
+      ...(engine.lacks.scale && { scale: engine.lacks.scale }),
+    },
+    async start(scale) {
+      front = game = await engine.open({ width: 640, height: 420, scale });
+      await game.goto(url);
+    },
+    async stop() {
+      for (const [key, tab] of heldOn) await tab.release(key).catch(() => {});
+      heldOn.clear();
+      await game?.done();
+      game = front = other = undefined;
+    },
+    read: () => game.eval(look),
+    async press(key) {
+      const [modifier, k] = key.length > 1 && key.includes('+') ? key.split('+') : [null, key];
+      if (modifier) await front.down(MODIFIERS[modifier]);
+      await front.press(KEYS[k] ?? (k.length === 1 ? k.toLowerCase() : k));
+      if (modifier) await front.up(MODIFIERS[modifier]);
+    },
+    async down(key) {
+      await front.hold(KEYS[key] ?? key);
+      heldOn.set(key, front);
+    },
+    async up(key) {
+      await heldOn.get(key)?.release(KEYS[key] ?? key);
+      heldOn.delete(key);
+    },
+    type: (text) => front.type(text),
+    click: (control) => front.click(`#c-${control}`),
+    // A key held as the game's tab loses the keyboard goes on in the other
+    // one, and is let go there.
+    async away() {
+      front = other = await game.newTab();
+      await other.front();
+      for (const [key, tab] of heldOn) await tab.release(KEYS[key] ?? key, other);
+      heldOn.clear();
+    },
+    async back() {
+      front = game;
+      await game.front();
+      await other.close();
+    },
+    stall: (seconds) => game.eval((ms) => { for (const end = performance.now() + ms; performance.now() < end;); }, seconds * 1000),
+  };
+}
+
+class Failed extends Error {}
+
+async function run(d, steps, state) {
+  for (const [name, ...args] of steps) {
+    if (name === 'repeat') {
+      for (let i = 0; i < args[0]; ++i) await run(d, args[1], state);
+    } else if (name === 'see' || name === 'still') {
+      const [want, seconds = 5] = args;
+      const end = Date.now() + seconds * 1000;
+      for (;;) {
+        const ok = matches(want, state.found = await d.read());
+        if (name === 'see' ? ok : !ok) {
+          if (name === 'still') throw new Failed(`not throughout ${seconds} s: ${JSON.stringify(want)}`);
+          break;
+        }
+        if (Date.now() > end) {
+          if (name === 'see') throw new Failed(`not within ${seconds} s: ${JSON.stringify(want)}`);
+          break;
+        }
+        await sleep(50);
+      }
+    } else if (name === 'pause') {
+      await sleep(args[0] * 1000);
+    } else if (name === 'start') {
+      await d.start(args[0]?.scale ?? 1);
+    } else if (name === 'press') {
+      for (const key of args) await d.press(key);
+    } else {
+      await d[name](...args);
+    }
+  }
+}
+
+async function play(which, site) {
+  const errors = [];
+  const engine = await engines[which]({ own: (u) => u.startsWith(url) || u === 'about:blank', fail: (what) => errors.push(what) });
+  const server = await serve(engine.site ? engine.site(site) : site, 0, PREFIX);
+  const url = `http://127.0.0.1:${server.address().port}${PREFIX}`;
+  const d = driver(engine, url);
+  const results = {};
+  console.log(`--- ${engine.name}`);
+  for (const scenario of BOOK.scenarios) {
+    if (process.env.BOOK_ONLY && !scenario.name.includes(process.env.BOOK_ONLY)) continue;
+    const steps = [...expand(scenario.steps)];
+    const lacking = [...needs(steps)].find((n) => d.lacks[n]);
+    const started = Date.now();
+    const state = {};
+    if (lacking) {
+      results[scenario.name] = `skipped: ${d.lacks[lacking]}`;
+    } else {
+      errors.length = 0;
+      try {
+        await run(d, steps, state);
+        results[scenario.name] = 'passed';
+      } catch (e) {
+        results[scenario.name] = `FAILED: ${e instanceof Failed ? e.message : e.stack}`;
+      } finally {
+        await d.stop().catch((e) => errors.push(`the page closes: ${e.message}`));
+      }
+      if (errors.length && results[scenario.name] === 'passed') results[scenario.name] = `FAILED: ${errors.join('; ')}`;
+      if (results[scenario.name] !== 'passed') console.error(`  what was found: ${JSON.stringify(state.found)}`);
+    }
+    console.log(`${which}: ${scenario.name}: ${results[scenario.name]} (${((Date.now() - started) / 1000).toFixed(1)} s)`);
+  }
+  await engine.close();
+  server.close();
+  mkdirSync(RESULTS, { recursive: true });
+  writeFileSync(join(RESULTS, `${which}.json`), JSON.stringify(results, null, 1));
+  return Object.values(results).filter((r) => r.startsWith('FAILED')).length;
+}
+
+const [site, ...wanted] = process.argv.slice(2);
+let failed = 0;
+for (const which of wanted.length ? wanted : ['chromium', 'firefox', 'webkit']) failed += await play(which, site);
+execFileSync('python3', [join(ROOT, 'tests/book/book.py'), RESULTS], { stdio: 'inherit' });
+process.exit(failed ? 1 : 0);
