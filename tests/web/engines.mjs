@@ -228,7 +228,13 @@ export async function webkit({ own, fail }) {
   const drivers = new Set();  // one at a time, unless a check failed half-way
   const copies = [];
 
+  // The browsers' windows on the display; the last one closed may linger.
+  const windows = () => {
+    try { return String(xdotool('search', '--onlyvisible', '--class', 'MiniBrowser')).trim().split('\n'); } catch { return []; }
+  };
+
   async function open({ width, height, scale = 1 }) {
+    const before = new Set(windows());
     const port = await freePort();
     const driver = spawn('WebKitWebDriver', [`--port=${port}`], { stdio: 'ignore', env: { ...env, GDK_SCALE: String(scale) } });
     drivers.add(driver);
@@ -245,7 +251,7 @@ export async function webkit({ own, fail }) {
     const inner = await session('POST', '/execute/sync', { script: 'return innerHeight', args: [] });
     await session('POST', '/window/rect', { width, height: 2 * height - inner });
     // X key events go to the focused window: the browser's.
-    const window = String(xdotool('search', '--onlyvisible', '--class', 'MiniBrowser')).trim().split('\n')[0];
+    const window = windows().find((w) => !before.has(w));
     xdotool('windowfocus', '--sync', window);
     xdotool('mousemove', '--window', window, String(width / 2), '5');
     let current = await session('GET', '/window');
