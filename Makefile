@@ -152,8 +152,7 @@ check-web: web $(WEB_BUILD)/node_modules.stamp
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target vantor_tests
 	cd $(WEB_BUILD)/cmake && ctest --output-on-failure
 	node tests/web/check-serve.mjs $(WEB_BUILD)/site
-	node tests/web/play-book.mjs $(WEB_BUILD)/site
-	node tests/web/check-web.mjs $(WEB_BUILD)/site
+	node tests/web/play-book.mjs $(WEB_BUILD)/site; book=$$?; node tests/web/check-web.mjs $(WEB_BUILD)/site && exit $$book
 
 # Lighthouse 12, pinned in its own lock file, apart from the checks' browser driver.
 LIGHTHOUSE := bench/web/lighthouse

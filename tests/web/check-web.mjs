@@ -32,17 +32,11 @@ const sleep = (ms) => new Promise((resume) => setTimeout(resume, ms));
 const $ = (t, selector, f) => t.eval(`(s) => (${f})(document.querySelector(s))`, selector);
 const text = (t, selector) => $(t, selector, (e) => e.textContent);
 const count = async (t) => Number(await $(t, '#c-time', (e) => e.value));
-const hidden = (t, selector) => $(t, selector, (e) => e.hidden);
 const disabled = (t, selector) => $(t, selector, (e) => e.disabled);
 const sprites = (t, name) => t.eval((n) => [...document.querySelectorAll(`.sprite[aria-label="${n}"]`)].map((s) => ({
   x: parseFloat(s.style.left), y: parseFloat(s.style.top), shown: !s.hidden && !s.parentElement.hidden })), name);
 const player = async (t) => (await sprites(t, 'Player'))[0];
 const dialogOpen = (t) => $(t, '#box', (b) => b.open);
-// The control with the keyboard, and whether a text box's whole text is selected.
-const focused = (t) => t.eval(() => {
-  const e = document.activeElement;
-  return e.tagName === 'INPUT' && e.selectionStart === 0 && e.selectionEnd === e.value.length ? e.id + ' selected' : e.id;
-});
 const shot = async (t, name) => shots && writeFileSync(`${shots}/${tally.engine}-${name}.png`, await t.shot(true));
 
 async function until(condition, ms, what) {
@@ -79,26 +73,24 @@ async function typeLimit(t, limit) {
   await t.type(limit);
 }
 
-// A committed picture's pixels, as 0xRRGGBB words: 24-bit, bottom row first.
-function picture(name) {
-  const b = readFileSync(new URL(`../../scene/pictures/${name}`, import.meta.url));
+// The target dot's red and blue pixels, [x, y, 0xRRGGBB], from its committed
+// picture: 24-bit, bottom row first, rows of 4-byte multiples.
+const DOT = (() => {
+  const b = readFileSync(new URL('../../scene/pictures/target_dot.bmp', import.meta.url));
   const [offset, width, height] = [b.readUInt32LE(10), b.readInt32LE(18), b.readInt32LE(22)];
   const row = Math.ceil(width * 3 / 4) * 4;
-  return { width, height, at: (x, y) => b.readUIntLE(offset + (height - 1 - y) * row + 3 * x, 3) };
-}
-const MEADOW = picture('background.bmp');
-const DOT = picture('target_dot.bmp');
-const WHITE = 0xFFFFFF;
+  return [...Array(width * height).keys()].map((i) => [i % width, Math.floor(i / width)])
+    .map(([x, y]) => [x, y, b.readUIntLE(offset + (height - 1 - y) * row + 3 * x, 3)]).filter(([, , c]) => c !== 0xFFFFFF);
+})();
 
 // Whether the field is drawn crisp and true, read from the field's part of a
 // screenshot of the viewport once the page has laid the field out at its
 // scale and painted it: every game pixel a whole block of scale x scale
-// screen pixels of one colour (odd counts the others), each target dot's red
-// and blue where the dot's picture has them (wrongDots counts the others),
-// and the meadow where nothing covers it. The status strip covers the
-// field's last row. The game's result box must not have come up over the
-// field meanwhile (covered): a short game ends while a slow engine takes the
-// picture.
+// screen pixels of one colour (odd counts the others), and each target dot's
+// red and blue where its picture has them (wrongDots counts the others). The
+// status strip covers the field's last row. The game's result must not have
+// come up over the field meanwhile (covered), as a short game's does while a
+// slow engine takes the picture.
 async function fieldIsCrisp(t, scale) {
   await until(() => t.eval(() => new Promise((painted) => {
     const canvas = document.querySelector('#c-Back canvas');
@@ -107,7 +99,7 @@ async function fieldIsCrisp(t, scale) {
     requestAnimationFrame(() => requestAnimationFrame(() => painted(settled)));
   })), 3000, 'the field laid out at its scale');
   const png = await t.shot();
-  const { width, rows, odd, dots, covered } = await t.eval(async ([data, k]) => {
+  return t.eval(async ([data, k, dot]) => {
     const r = document.querySelector('#c-Back canvas').getBoundingClientRect();
     const [width, height] = [r.width, r.height].map((n) => Math.round(n * devicePixelRatio));
     const bytes = Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
@@ -115,35 +107,18 @@ async function fieldIsCrisp(t, scale) {
     const ctx = new OffscreenCanvas(width, height).getContext('2d');
     ctx.drawImage(image, -Math.round(r.x * devicePixelRatio), -Math.round(r.y * devicePixelRatio));
     const pixels = new Uint32Array(ctx.getImageData(0, 0, width, height).data.buffer);
-    const rows = [];  // each game pixel's top left screen pixel, as 0xRRGGBB
     let odd = 0;
-    for (let y = 0; y + 2 * k <= height; y += k) {
-      const row = [];
-      for (let x = 0; x + k <= width; x += k) {
-        const p = pixels[y * width + x];
-        row.push((p & 0xFF) << 16 | (p & 0xFF00) | (p >>> 16 & 0xFF));
+    for (let y = 0; y + 2 * k <= height; y += k)
+      for (let x = 0; x + k <= width; x += k)
         for (let dy = 0; dy < k; ++dy)
-          for (let dx = 0; dx < k; ++dx) odd += pixels[(y + dy) * width + x + dx] !== p;
-      }
-      rows.push(row);
-    }
-    const dots = [...document.querySelectorAll('.sprite[aria-label="Target dot"]:not([hidden])')]
-      .map((s) => [parseFloat(s.style.left), parseFloat(s.style.top)]);
-    return { width, rows, odd, dots, covered: document.getElementById('box').open };
-  }, [png.toString('base64'), scale]);
-  const at = (x, y) => rows[y]?.[x];
-  let wrongDots = 0;
-  for (const [left, top] of dots)
-    for (let y = 0; y < DOT.height; ++y)
-      for (let x = 0; x < DOT.width; ++x) wrongDots += DOT.at(x, y) !== WHITE && at(left + x, top + y) !== DOT.at(x, y);
-  let meadow = 0, all = 0;
-  rows.forEach((row, y) => row.forEach((c, x) => {
-    all += 1;
-    meadow += y < MEADOW.height && x < MEADOW.width && c === MEADOW.at(x, y);
-  }));
-  return { width, covered, odd, dots: dots.length, wrongDots, meadow: Math.round(100 * meadow / all) };
+          for (let dx = 0; dx < k; ++dx) odd += pixels[(y + dy) * width + x + dx] !== pixels[y * width + x];
+    const rgb = (x, y) => ((p) => (p & 0xFF) << 16 | (p & 0xFF00) | (p >>> 16 & 0xFF))(pixels[y * k * width + x * k]);
+    const dots = [...document.querySelectorAll('.sprite[aria-label="Target dot"]:not([hidden])')];
+    const wrongDots = dots.flatMap((s) => dot.filter(([x, y, c]) => rgb(parseFloat(s.style.left) + x, parseFloat(s.style.top) + y) !== c)).length;
+    return { width, odd, dots: dots.length, wrongDots, covered: document.getElementById('box').open };
+  }, [png.toString('base64'), scale, DOT]);
 }
-const crispAndTrue = (c) => !c.covered && c.width === 930 && c.odd === 0 && c.dots > 0 && c.wrongDots === 0 && c.meadow >= 99;
+const crispAndTrue = (c) => !c.covered && c.width === 930 && c.odd === 0 && c.dots > 0 && c.wrongDots === 0;
 
 // --- The desktop: what only a page has, around one game. The book
 // (play-book.mjs) plays the rest.

@@ -6,9 +6,8 @@
 //
 // A tab offers eval(fn, arg), goto, reload, down/up/press/type/insertText,
 // hold/release (a key held with the system's repeats, let go where the
-// keyboard is), click, tap and
-// touchHold (where the engine emulates touch), shot(full), title, newTab,
-// front and close. An engine's `lacks` names what it cannot do, and its
+// keyboard is), click, tap and touchHold (where the engine emulates touch),
+// shot(full), newTab, front and close. An engine's `lacks` names what it cannot do, and its
 // `site(dir)` what it is to be served.
 import { spawn, execFileSync } from 'node:child_process';
 import { createServer } from 'node:net';
@@ -59,7 +58,6 @@ function driven(page, fail, raw, rest) {
     click: (selector) => page.click(selector),
     tap: (selector) => page.tap(selector),
     shot: (full) => page.screenshot({ fullPage: full }),
-    title: () => page.title(),
     front: () => page.bringToFront(),
     close: () => page.close(),
     ...rest,
@@ -309,7 +307,6 @@ export async function webkit({ own, fail }) {
         // The viewport: WebKitGTK's element screenshots are out of place at
         // a pixel ratio of 3.
         shot: async () => Buffer.from(await on('GET', '/screenshot'), 'base64'),
-        title: () => on('GET', '/title'),
         newTab: async () => wrap((await on('POST', '/window/new', { type: 'tab' })).handle),
         front: () => on('GET', '/window'),
         async close() {
@@ -332,7 +329,6 @@ export async function webkit({ own, fail }) {
     name: String(execFileSync(MINIBROWSER, ['--version'], { env })).trim().toLowerCase(),
     lacks: {
       touch: 'no touch emulation in WebKitGTK',
-      repeat: 'WebDriver sends no key repeats: keys held on the Xvfb display through xdotool, repeated by the X server',
       layoutShifts: 'WebKit reports no layout shifts',
     },
     site(dir) {

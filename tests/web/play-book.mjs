@@ -47,7 +47,7 @@ function look() {
   const ratio = devicePixelRatio;
   const form = document.getElementById('form').getBoundingClientRect();
   const device = (...css) => css.map((n) => Math.round(n * ratio));
-  const found = { title: document.title, size: device(form.width, form.height), ended: false,
+  const found = { title: document.title, size: device(form.width, form.height),
                   sprites: { Player: 0, Bullet: 0, 'Target dot': 0 } };  // a sprite not made yet is not shown
   for (const e of document.querySelectorAll('#form > [id^="c-"]')) {
     const r = e.getBoundingClientRect();
@@ -76,10 +76,7 @@ function driver(engine, url) {
   let game, front, other;
   const heldOn = new Map();
   return {
-    lacks: {
-      close: 'a page cannot close its window from the keyboard',
-      ...(engine.lacks.scale && { scale: engine.lacks.scale }),
-    },
+    lacks: { close: 'a page cannot close its window from the keyboard' },
     async start(scale) {
       front = game = await engine.open({ width: 640, height: 420, scale });
       await game.goto(url);
@@ -124,26 +121,17 @@ function driver(engine, url) {
   };
 }
 
-class Failed extends Error {}
-
 async function run(d, steps, state) {
   for (const [name, ...args] of steps) {
     if (name === 'repeat') {
       for (let i = 0; i < args[0]; ++i) await run(d, args[1], state);
     } else if (name === 'see' || name === 'still') {
       const [want, seconds = 5] = args;
-      const end = Date.now() + seconds * 1000;
-      for (;;) {
-        const ok = matches(want, state.found = await d.read());
-        if (name === 'see' ? ok : !ok) {
-          if (name === 'still') throw new Failed(`not throughout ${seconds} s: ${JSON.stringify(want)}`);
-          break;
-        }
-        if (Date.now() > end) {
-          if (name === 'see') throw new Failed(`not within ${seconds} s: ${JSON.stringify(want)}`);
-          break;
-        }
-        await sleep(50);
+      for (const end = Date.now() + seconds * 1000; ; await sleep(50)) {
+        const ok = matches(want, state.found = await d.read()), over = Date.now() > end;
+        if (name === 'see' ? over && !ok : !ok)
+          throw new Error(`not ${name === 'see' ? 'within' : 'throughout'} ${seconds} s: ${JSON.stringify(want)}`);
+        if (name === 'see' ? ok : over) break;
       }
     } else if (name === 'pause') {
       await sleep(args[0] * 1000);
@@ -165,28 +153,21 @@ async function play(which, site) {
   const d = driver(engine, url);
   const results = {};
   console.log(`--- ${engine.name}`);
-  for (const scenario of BOOK.scenarios) {
-    if (process.env.BOOK_ONLY && !scenario.name.includes(process.env.BOOK_ONLY)) continue;
-    const steps = [...expand(scenario.steps)];
-    const lacking = [...needs(steps)].find((n) => d.lacks[n]);
-    const started = Date.now();
-    const state = {};
+  for (const { name, steps } of BOOK.scenarios.filter((s) => s.name.includes(process.env.BOOK_ONLY ?? ''))) {
+    const expanded = [...expand(steps)];
+    const lacking = [...needs(expanded)].find((n) => d.lacks[n]);
+    const [started, state] = [Date.now(), {}];
+    errors.length = 0;
     if (lacking) {
-      results[scenario.name] = `skipped: ${d.lacks[lacking]}`;
+      results[name] = `skipped: ${d.lacks[lacking]}`;
     } else {
-      errors.length = 0;
-      try {
-        await run(d, steps, state);
-        results[scenario.name] = 'passed';
-      } catch (e) {
-        results[scenario.name] = `FAILED: ${e instanceof Failed ? e.message : e.stack}`;
-      } finally {
-        await d.stop().catch((e) => errors.push(`the page closes: ${e.message}`));
-      }
-      if (errors.length && results[scenario.name] === 'passed') results[scenario.name] = `FAILED: ${errors.join('; ')}`;
-      if (results[scenario.name] !== 'passed') console.error(`  what was found: ${JSON.stringify(state.found)}`);
+      // A page's errors and a driver's own failure fail the scenario, not the book.
+      const why = await run(d, expanded, state).then(() => null, (e) => e.message);
+      await d.stop().catch((e) => errors.push(`the page closes: ${e.message}`));
+      results[name] = why || errors.length ? `FAILED: ${why ?? errors.join('; ')}` : 'passed';
+      if (results[name] !== 'passed') console.error(`  what was found: ${JSON.stringify(state.found)}`);
     }
-    console.log(`${which}: ${scenario.name}: ${results[scenario.name]} (${((Date.now() - started) / 1000).toFixed(1)} s)`);
+    console.log(`${which}: ${name}: ${results[name]} (${((Date.now() - started) / 1000).toFixed(1)} s)`);
   }
   await engine.close();
   server.close();
