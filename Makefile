@@ -146,13 +146,13 @@ $(WEB_BUILD)/node_modules.stamp: tests/web/package.json tests/web/package-lock.j
 	@touch $@
 
 # The logic tests compiled to WebAssembly under node, the site's server's
-# codings, then the site played as a person plays it in Chromium, Firefox and
-# WebKit.
+# codings, then in Chromium, Firefox and WebKit the scenario book and what
+# only a page has.
 check-web: web $(WEB_BUILD)/node_modules.stamp
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target vantor_tests
 	cd $(WEB_BUILD)/cmake && ctest --output-on-failure
 	node tests/web/check-serve.mjs $(WEB_BUILD)/site
-	node tests/web/check-web.mjs $(WEB_BUILD)/site
+	node tests/web/play-book.mjs $(WEB_BUILD)/site; book=$$?; node tests/web/check-web.mjs $(WEB_BUILD)/site && exit $$book
 
 # Lighthouse 12, pinned in its own lock file, apart from the checks' browser driver.
 LIGHTHOUSE := bench/web/lighthouse

@@ -5,9 +5,9 @@
 // its own. Keys are named as in KeyboardEvent.key.
 //
 // A tab offers eval(fn, arg), goto, reload, down/up/press/type/insertText,
-// hold/release (a key held with the system's repeats), click, tap and
-// touchHold (where the engine emulates touch), shot(full), title, newTab,
-// front and close. An engine's `lacks` names what it cannot do, and its
+// hold/release (a key held with the system's repeats, let go where the
+// keyboard is), click, tap and touchHold (where the engine emulates touch),
+// shot(full), newTab, front and close. An engine's `lacks` names what it cannot do, and its
 // `site(dir)` what it is to be served.
 import { spawn, execFileSync } from 'node:child_process';
 import { createServer } from 'node:net';
@@ -28,8 +28,11 @@ const centre = (tab, selector) => tab.eval((s) => {
 }, selector);
 
 // What Playwright's and Puppeteer's pages share, their console and page
-// errors heard, and the engine's own rest.
-function driven(page, fail, rest) {
+// errors heard, and the engine's own rest. A held key goes through an input
+// of its own (raw), so that the page's keyboard, which would send its next
+// press of that key as a repeat, never learns of a key held in one tab and
+// let go in another.
+function driven(page, fail, raw, rest) {
   page.on('console', (m) => m.type() === 'error' && fail(`no console error: ${m.text()}`));
   page.on('pageerror', (e) => fail(`no page error: ${e.message}`));
   const keyboard = page.keyboard;
@@ -44,22 +47,26 @@ function driven(page, fail, rest) {
     type: (text) => keyboard.type(text),
     // As the system holds a key: keydowns with repeat set, every 33 ms.
     async hold(key) {
-      await keyboard.down(key);
-      held.set(key, setInterval(() => keyboard.down(key).catch(() => {}), 33));
+      await raw.down(key, false);
+      held.set(key, setInterval(() => raw.down(key, true).catch(() => {}), 33));
     },
-    async release(key) {
+    // Let go in another tab, where that one has the keyboard now.
+    async release(key, elsewhere) {
       clearInterval(held.get(key));
-      await keyboard.up(key);
+      await (elsewhere ? elsewhere.up(key) : raw.up(key));
     },
     click: (selector) => page.click(selector),
     tap: (selector) => page.tap(selector),
     shot: (full) => page.screenshot({ fullPage: full }),
-    title: () => page.title(),
     front: () => page.bringToFront(),
     close: () => page.close(),
     ...rest,
   };
 }
+
+// The held keys' code, virtual key and text, as CDP sends them.
+const CDP_KEYS = { Enter: ['Enter', 13, '\r'], ' ': ['Space', 32, ' '], ArrowLeft: ['ArrowLeft', 37], ArrowUp: ['ArrowUp', 38],
+                   ArrowRight: ['ArrowRight', 39], ArrowDown: ['ArrowDown', 40] };
 
 export async function chromium({ own, fail }) {
   const browser = await playwright.launch({
@@ -68,7 +75,20 @@ export async function chromium({ own, fail }) {
            '--disable-component-update', '--disable-sync'],
   });
   const wrap = (context, page) => {
-    const tab = driven(page, fail, {
+    // A session of its own, where the page is focused only while it really
+    // has the keyboard, so that another tab in front takes it.
+    let cdp;
+    const key = async (type, key, autoRepeat) => {
+      if (!cdp) {
+        cdp = await context.newCDPSession(page);
+        await cdp.send('Emulation.setFocusEmulationEnabled', { enabled: false });
+      }
+      const [code, windowsVirtualKeyCode, text] = CDP_KEYS[key];
+      await cdp.send('Input.dispatchKeyEvent', { type: type === 'keyDown' && !text ? 'rawKeyDown' : type, key, code,
+                                                 windowsVirtualKeyCode, text, autoRepeat });
+    };
+    const raw = { down: (k, repeat) => key('keyDown', k, repeat), up: (k) => key('keyUp', k) };
+    const tab = driven(page, fail, raw, {
       insertText: (text) => page.keyboard.insertText(text),
       async touchHold(selector, ms) {
         const cdp = await context.newCDPSession(page);
@@ -110,7 +130,10 @@ export async function firefox({ own, fail }) {
   let phone;
   const wrap = (context, page) => {
     page.on('request', (r) => own(r.url()) || fail(`nothing requested outside: ${r.url()}`));
-    const tab = driven(page, fail, {
+    const key = (type, k) => page.mainFrame().browsingContext.performActions(
+      [{ type: 'key', id: 'held', actions: [{ type, value: WEBDRIVER_KEYS[k] || k }] }]);
+    const raw = { down: (k) => key('keyDown', k), up: (k) => key('keyUp', k) };
+    const tab = driven(page, fail, raw, {
       insertText: (text) => page.keyboard.sendCharacter(text),
       async touchHold(selector, ms) {
         const { x, y } = await centre(tab, selector);
@@ -203,7 +226,13 @@ export async function webkit({ own, fail }) {
   const drivers = new Set();  // one at a time, unless a check failed half-way
   const copies = [];
 
+  // The browsers' windows on the display; the last one closed may linger.
+  const windows = () => {
+    try { return String(xdotool('search', '--onlyvisible', '--class', 'MiniBrowser')).trim().split('\n'); } catch { return []; }
+  };
+
   async function open({ width, height, scale = 1 }) {
+    const before = new Set(windows());
     const port = await freePort();
     const driver = spawn('WebKitWebDriver', [`--port=${port}`], { stdio: 'ignore', env: { ...env, GDK_SCALE: String(scale) } });
     drivers.add(driver);
@@ -220,7 +249,7 @@ export async function webkit({ own, fail }) {
     const inner = await session('POST', '/execute/sync', { script: 'return innerHeight', args: [] });
     await session('POST', '/window/rect', { width, height: 2 * height - inner });
     // X key events go to the focused window: the browser's.
-    const window = String(xdotool('search', '--onlyvisible', '--class', 'MiniBrowser')).trim().split('\n')[0];
+    const window = windows().find((w) => !before.has(w));
     xdotool('windowfocus', '--sync', window);
     xdotool('mousemove', '--window', window, String(width / 2), '5');
     let current = await session('GET', '/window');
@@ -278,7 +307,6 @@ export async function webkit({ own, fail }) {
         // The viewport: WebKitGTK's element screenshots are out of place at
         // a pixel ratio of 3.
         shot: async () => Buffer.from(await on('GET', '/screenshot'), 'base64'),
-        title: () => on('GET', '/title'),
         newTab: async () => wrap((await on('POST', '/window/new', { type: 'tab' })).handle),
         front: () => on('GET', '/window'),
         async close() {
@@ -301,7 +329,6 @@ export async function webkit({ own, fail }) {
     name: String(execFileSync(MINIBROWSER, ['--version'], { env })).trim().toLowerCase(),
     lacks: {
       touch: 'no touch emulation in WebKitGTK',
-      repeat: 'WebDriver sends no key repeats: keys held on the Xvfb display through xdotool, repeated by the X server',
       layoutShifts: 'WebKit reports no layout shifts',
     },
     site(dir) {
