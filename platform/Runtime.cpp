@@ -43,15 +43,25 @@ KeyOutcome Runtime::Key(int vk, bool down, bool repeat, bool shift, std::uint64_
   return KeyOutcome::Pass;
 }
 
-bool Runtime::Click(CommandButton& button) {
-  if (pass_ == nullptr || !button.TakesInput()) return false;
-  pass_->Dispatch([&button] { button.Press(); });
+void Runtime::Open(Form& form, ScreenPass& pass, const std::function<void()>& showWindow) {
+  pass_ = &pass;
+  pass.Run();
+  if (form.Load) pass.Dispatch(form.Load);
+  showWindow();
+  pass.FormShown();
+}
+
+bool Runtime::Click(Control& control) {
+  auto* button = dynamic_cast<CommandButton*>(&control);
+  if (pass_ == nullptr || button == nullptr || !button->TakesInput()) return false;
+  pass_->Dispatch([button] { button->Press(); });
   return true;
 }
 
-bool Runtime::Type(TextBox& box, const std::string& text) {
-  if (pass_ == nullptr || !box.TakesInput()) return false;
-  pass_->Typed(box, text);
+bool Runtime::Type(Control& control, const std::string& text) {
+  auto* box = dynamic_cast<TextBox*>(&control);
+  if (pass_ == nullptr || box == nullptr || !box->TakesInput()) return false;
+  pass_->Typed(*box, text);
   return true;
 }
 

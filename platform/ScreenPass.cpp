@@ -15,6 +15,11 @@ bool Changed(std::optional<T>& last, const T& now) {
 
 }  // namespace
 
+FormLook LookOf(const Form& form) {
+  return {ToPixels(form.ClientWidth), ToPixels(form.ClientHeight), ResolveColour(form.BackColor),
+          ResolveColour(form.ForeColor), form.Font.pixels};
+}
+
 ScreenPass::ScreenPass(Form& form, Screen& screen, Now now)
     : form_(form), screen_(screen), now_(std::move(now)), focus_(form) {
   for (const auto& control : form.Controls()) {

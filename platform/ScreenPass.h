@@ -24,6 +24,15 @@ struct ControlLook {
   bool operator==(const ControlLook&) const = default;
 };
 
+// The form's window as every front end opens it: its client area in
+// pixels, its colours as plain RGB, the height of its font in pixels.
+struct FormLook {
+  int width, height;
+  Colour back, fore;
+  int fontPixels;
+};
+FormLook LookOf(const Form& form);
+
 // What a front end does to its screen. The pass calls each only when what it
 // shows changed; its first run calls them all.
 class Screen {

@@ -130,17 +130,16 @@ void QtFrontEnd::Show(Form& form) {
   // One font on every machine: Liberation Sans stands in for the form's, at
   // its size, in the window and its boxes alike.
   QFont font("Liberation Sans");
-  font.setPixelSize(form.Font.pixels);
+  font.setPixelSize(LookOf(form).fontPixels);
   font.setStyleHint(QFont::SansSerif);
   QApplication::setFont(font);
   window_ = std::make_unique<FormWindow>(form);
-  ShowThrough(&window_->Pass());
   keyFilter_ = std::make_unique<KeyFilter>(*window_);
   qApp->installEventFilter(keyFilter_.get());
-  if (form.Load) window_->Dispatch(form.Load);
-  window_->FormShown();
-  window_->show();
-  window_->activateWindow();
+  Open(form, window_->Pass(), [this] {
+    window_->show();
+    window_->activateWindow();
+  });
 }
 
 int QtFrontEnd::Run(Form& form) {
@@ -151,7 +150,7 @@ int QtFrontEnd::Run(Form& form) {
 
 QWidget* QtFrontEnd::Window() const { return window_.get(); }
 
-void QtFrontEnd::Dispatch(const std::function<void()>& handler) { window_->Dispatch(handler); }
+void QtFrontEnd::Dispatch(const std::function<void()>& handler) { window_->Pass().Dispatch(handler); }
 
 void QtFrontEnd::ShowMessage(const std::string& prompt, bool overForm) {
   QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(AppTitle()), QString::fromStdString(prompt),

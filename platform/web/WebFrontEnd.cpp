@@ -91,8 +91,8 @@ WebFrontEnd::~WebFrontEnd() = default;
 
 void WebFrontEnd::Show(Form& form) {
   form_ = &form;
-  PageForm(ToPixels(form.ClientWidth), ToPixels(form.ClientHeight), Css(ResolveColour(form.BackColor)),
-           Css(ResolveColour(form.ForeColor)), form.Font.pixels);
+  const FormLook look = LookOf(form);
+  PageForm(look.width, look.height, Css(look.back), Css(look.fore), look.fontPixels);
   const auto& controls = form.Controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const Control& c = *controls[i];
@@ -103,10 +103,7 @@ void WebFrontEnd::Show(Form& form) {
   }
   screen_ = std::make_unique<PageScreen>(form);
   pass_ = std::make_unique<ScreenPass>(form, *screen_);
-  ShowThrough(pass_.get());
-  pass_->Run();
-  if (form.Load) pass_->Dispatch(form.Load);
-  pass_->FormShown();
+  Open(form, *pass_, [] {});  // the page shows already
 }
 
 void WebFrontEnd::ShowMessage(const std::string& prompt, bool) { PageDialog(AppTitle().c_str(), prompt.c_str()); }
@@ -138,12 +135,10 @@ EMSCRIPTEN_KEEPALIVE int vantor_whole_scale(double ratio, int width, double room
 EMSCRIPTEN_KEEPALIVE void vantor_focus_moved(int control) { WebFrontEnd::Current().FocusMoved(control); }
 EMSCRIPTEN_KEEPALIVE void vantor_keyboard_lost() { WebFrontEnd::Current().KeyboardLost(); }
 EMSCRIPTEN_KEEPALIVE void vantor_click(int control) {
-  if (auto* button = dynamic_cast<platform::CommandButton*>(WebFrontEnd::Current().ControlAt(control)))
-    WebFrontEnd::Current().Click(*button);
+  if (auto* c = WebFrontEnd::Current().ControlAt(control)) WebFrontEnd::Current().Click(*c);
 }
 EMSCRIPTEN_KEEPALIVE void vantor_type(int control, const char* text) {
-  if (auto* box = dynamic_cast<platform::TextBox*>(WebFrontEnd::Current().ControlAt(control)))
-    WebFrontEnd::Current().Type(*box, text);
+  if (auto* c = WebFrontEnd::Current().ControlAt(control)) WebFrontEnd::Current().Type(*c, text);
 }
 EMSCRIPTEN_KEEPALIVE void vantor_timer_woke(int timer) {
   WebFrontEnd::Current().TimerWoke(static_cast<std::size_t>(timer));

@@ -29,16 +29,12 @@ class FormWindow final : private Screen {
 
   HWND Handle() const { return window_; }
   ScreenPass& Pass() { return pass_; }
-  // Runs a handler as an event of this window, then the pass.
-  void Dispatch(const std::function<void()>& handler) { pass_.Dispatch(handler); }
-
-  void FormShown() { pass_.FormShown(); }
   // Whether a message is on its way to this window or one of its controls.
   bool Owns(HWND hwnd) const { return hwnd == window_ || IsChild(window_, hwnd); }
 
  private:
   struct Child {
-    const Control* control;
+    Control* control;
     HWND hwnd;
     PixelRect place;  // at one pixel per pixel
     COLORREF back = 0, fore = 0;

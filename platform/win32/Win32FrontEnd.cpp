@@ -44,10 +44,7 @@ Win32FrontEnd::~Win32FrontEnd() {
 
 void Win32FrontEnd::Show(Form& form, int show) {
   window_ = std::make_unique<FormWindow>(form, instance_);
-  ShowThrough(&window_->Pass());
-  if (form.Load) window_->Dispatch(form.Load);
-  ShowWindow(window_->Handle(), show);
-  window_->FormShown();
+  Open(form, window_->Pass(), [this, show] { ShowWindow(window_->Handle(), show); });
 }
 
 int Win32FrontEnd::Loop() {
