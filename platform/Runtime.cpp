@@ -1,5 +1,6 @@
 #include "platform/Runtime.h"
 
+#include <cmath>
 #include <stdexcept>
 #include <utility>
 
@@ -36,7 +37,8 @@ void Runtime::Message(const std::string& prompt) {
   keyboard_.CloseBox();
 }
 
-KeyOutcome Runtime::Key(int vk, bool down, bool repeat, bool shift, std::uint64_t atMicroseconds) {
+KeyOutcome Runtime::Key(int vk, bool down, bool repeat, bool shift, double atMilliseconds) {
+  const auto atMicroseconds = static_cast<std::uint64_t>(std::llround(atMilliseconds * 1000));
   if (keyboard_.BoxOpen()) return keyboard_.BoxKey(vk, down, repeat, atMicroseconds);
   keyboard_.Key(vk, down, repeat);
   if (pass_ != nullptr && pass_->FocusKey(vk, down, repeat, shift)) return KeyOutcome::Stop;

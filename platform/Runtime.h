@@ -39,10 +39,10 @@ class Runtime {
   void UseRandom(RandomSource& source) { random_ = &source; }
 
   // The window system's input, as each front end reports it. A key comes
-  // with its time in microseconds; the answer says what the window system
+  // with the window system's time stamp in milliseconds; the answer says what the window system
   // does with it next. Tab, a focused button's Enter and Space, and a box's
   // answers are all decided here.
-  KeyOutcome Key(int vk, bool down, bool repeat, bool shift, std::uint64_t atMicroseconds);
+  KeyOutcome Key(int vk, bool down, bool repeat, bool shift, double atMilliseconds);
   void KeyboardLost() { keyboard_.Lost(); }
   // A click reaches a button, and typed text a text box, only while it is
   // shown and enabled; each says whether it did.

@@ -3,7 +3,6 @@
 #include <QString>
 #include <algorithm>
 
-#include "platform/qt/Pixels.h"
 
 namespace platform::qt {
 

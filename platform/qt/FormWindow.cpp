@@ -11,7 +11,6 @@
 #include "platform/Runtime.h"
 #include "platform/qt/FieldAccessible.h"
 #include "platform/qt/PictureBoxWidget.h"
-#include "platform/qt/Pixels.h"
 
 namespace platform::qt {
 namespace {
@@ -22,10 +21,11 @@ class NewsWidget final : public QWidget {
   using QWidget::QWidget;
 };
 
+// The colours come as plain RGB, resolved by the forms layer.
 void SetColours(QWidget& widget, Colour back, Colour fore) {
   QPalette palette = widget.palette();
-  palette.setColor(QPalette::Window, ToQColor(back));
-  palette.setColor(QPalette::WindowText, ToQColor(fore));
+  palette.setColor(QPalette::Window, QColor(RedOf(back), GreenOf(back), BlueOf(back)));
+  palette.setColor(QPalette::WindowText, QColor(RedOf(fore), GreenOf(fore), BlueOf(fore)));
   widget.setPalette(palette);
 }
 

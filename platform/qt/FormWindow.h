@@ -9,7 +9,7 @@
 
 #include "platform/Form.h"
 #include "platform/ScreenPass.h"
-#include "platform/qt/Pixels.h"
+#include "platform/qt/PictureBoxWidget.h"
 
 namespace platform::qt {
 

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QWidget>
 
 #include "platform/FieldRaster.h"
 
 namespace platform::qt {
+
+inline QRect ToQRect(const PixelRect& r) { return {r.x, r.y, r.width, r.height}; }
 
 // A top-level picture box of the form: shows its raster, which holds what
 // the last pass saw, so the screen changes only between events.

@@ -128,18 +128,14 @@ FormWindow::Child* FormWindow::Find(HWND hwnd) {
   return nullptr;
 }
 
-void FormWindow::Place(const Child& child) const {
-  const PixelRect& r = child.place;
-  SetWindowPos(child.hwnd, nullptr, r.x * scale_, r.y * scale_, r.width * scale_, r.height * scale_,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+void FormWindow::Place(HWND hwnd, const PixelRect& r, UINT flags) const {
+  SetWindowPos(hwnd, nullptr, r.x * scale_, r.y * scale_, r.width * scale_, r.height * scale_,
+               SWP_NOZORDER | SWP_NOACTIVATE | flags);
 }
 
-void FormWindow::Place(const Sprite& sprite) const {
-  const PixelRect& r = sprite.place;
-  // Never redrawn: what shows there is the field's.
-  SetWindowPos(sprite.hwnd, nullptr, r.x * scale_, r.y * scale_, r.width * scale_, r.height * scale_,
-               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS |
-                   (r.Empty() ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
+// Never redrawn: what shows there is the field's.
+void FormWindow::Place(const Sprite& s) const {
+  Place(s.hwnd, s.place, SWP_NOREDRAW | SWP_NOCOPYBITS | (s.place.Empty() ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
 }
 
 void FormWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
@@ -152,7 +148,7 @@ void FormWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
                            L"MS Shell Dlg");
   for (const Child& child : children_) {
     SendMessageW(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    Place(child);
+    Place(child.hwnd, child.place);
   }
   for (const Sprite& sprite : sprites_) Place(sprite);
   if (font_ != nullptr) DeleteObject(font_);
@@ -190,7 +186,7 @@ void FormWindow::Show(const Control& control, const ControlLook& look) {
   }
   if (look.place) {
     child->place = *look.place;
-    Place(*child);
+    Place(child->hwnd, child->place);
   }
   if (look.visible) ShowWindow(child->hwnd, *look.visible ? SW_SHOWNA : SW_HIDE);
   if (look.enabled) EnableWindow(child->hwnd, *look.enabled);

@@ -71,7 +71,7 @@ class FormWindow final : private Screen {
   void Stack();
   Child* Find(const Control& control);
   Child* Find(HWND hwnd);
-  void Place(const Child& child) const;
+  void Place(HWND hwnd, const PixelRect& place, UINT flags = 0) const;
   void Place(const Sprite& sprite) const;
   // Scale, font and window size for the display's dots per inch.
   void ApplyDpi(UINT dpi, const RECT* suggested);

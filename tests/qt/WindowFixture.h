@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/Form1.h"
-#include "platform/qt/Pixels.h"
+#include "platform/qt/PictureBoxWidget.h"
 #include "platform/qt/QtFrontEnd.h"
 
 // The real window of a game on the offscreen platform. Every message box is
