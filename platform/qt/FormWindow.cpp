@@ -67,8 +67,9 @@ QWidget* FormWindow::Bind(Control& control) {
   QWidget* widget = nullptr;
   switch (control.Kind) {
     case ControlKind::PictureBox:
-      for (const auto& field : pass_.Fields())
-        if (&field->Field() == &control) widget = new PictureBoxWidget(*field, this);
+      for (std::size_t f = 0; f < pass_.Fields().size(); ++f)
+        if (&pass_.Fields()[f]->Field() == &control)
+          widget = new PictureBoxWidget(*pass_.Fields()[f], pass_.SpritesPlaced(f), this);
       break;
     case ControlKind::Label: {
       auto* label = new QLabel(this);
