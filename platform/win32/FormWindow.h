@@ -85,7 +85,7 @@ class FormWindow final : private Screen {
   std::vector<Child> children_;      // the controls on the form, in tab order
   std::vector<Sprite> sprites_;      // made as each first comes into view
   bool settingText_ = false;         // a text set by the pass, not typed
-  ScreenPass pass_;                  // last: its first run needs the controls made
+  ScreenPass pass_;                  // brings the window up to date after each event
 };
 
 }  // namespace platform::win32

@@ -29,7 +29,7 @@ class Win32FrontEnd final : public Runtime {
   Win32FrontEnd(std::string appTitle, HINSTANCE instance);
   ~Win32FrontEnd() override;
 
-  // Builds the window, raises the load event, then shows the window as
+  // Builds the window and opens the form on it (Runtime::Open), shown as
   // `show` says.
   void Show(Form& form, int show);
   // Runs the window until it is closed; returns the program's exit code.
