@@ -129,7 +129,7 @@ check-reproducible: setup
 web: configure
 	@tools/setup-packages $(WEB_PACKAGES)
 	$(WITH_RUNTIME) cmake --build $(BUILD) -j $(JOBS) --target ico_to_png
-	$(WITH_RUNTIME) $(BUILD)/ico_to_png scene/pictures/vantor.ico $(WEB_BUILD)/icons 192 512
+	$(WITH_RUNTIME) $(BUILD)/ico_to_png scene/pictures/vantor.ico $(WEB_BUILD)/icons --page
 	test -f $(WEB_BUILD)/cmake/CMakeCache.txt || $(EMSCRIPTEN_ENV) emcmake cmake --preset web -B $(WEB_BUILD)/cmake
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target vantor_web
 	/usr/bin/python3 packaging/web/build-site $(WEB_BUILD)/site $(WEB_BUILD)/cmake/platform/web $(WEB_BUILD)/icons

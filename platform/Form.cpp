@@ -64,11 +64,6 @@ Control* Form::CaptionedBy(const Control& label) const {
   return nullptr;
 }
 
-Control* Form::NamedBy(const Control& label) const {
-  Control* captioned = CaptionedBy(label);
-  return captioned != nullptr && captioned->AccessibleName.empty() ? captioned : nullptr;
-}
-
 std::size_t Form::IndexOf(const Control& control) const {
   for (std::size_t i = 0; i < controls_.size(); ++i)
     if (controls_[i].get() == &control) return i;

@@ -45,11 +45,9 @@ class Form {
   Control* FirstTabStop() const;
 
   // The control that a label captions, for screen readers; nullptr if none.
+  // A control with an accessible name of its own keeps it: the caption then
+  // only stands beside it.
   Control* CaptionedBy(const Control& label) const;
-  // The control that a label names: the one it captions, unless that one has
-  // a name of its own. A screen reader takes a label before a control's own
-  // name, and the first label before the others.
-  Control* NamedBy(const Control& label) const;
   // Where the control stands in Controls().
   std::size_t IndexOf(const Control& control) const;
 

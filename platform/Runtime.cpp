@@ -1,5 +1,6 @@
 #include "platform/Runtime.h"
 
+#include <cmath>
 #include <stdexcept>
 #include <utility>
 
@@ -36,22 +37,33 @@ void Runtime::Message(const std::string& prompt) {
   keyboard_.CloseBox();
 }
 
-KeyOutcome Runtime::Key(int vk, bool down, bool repeat, bool shift, std::uint64_t atMicroseconds) {
+KeyOutcome Runtime::Key(int vk, bool down, bool repeat, bool shift, double atMilliseconds) {
+  const auto atMicroseconds = static_cast<std::uint64_t>(std::llround(atMilliseconds * 1000));
   if (keyboard_.BoxOpen()) return keyboard_.BoxKey(vk, down, repeat, atMicroseconds);
   keyboard_.Key(vk, down, repeat);
   if (pass_ != nullptr && pass_->FocusKey(vk, down, repeat, shift)) return KeyOutcome::Stop;
   return KeyOutcome::Pass;
 }
 
-bool Runtime::Click(CommandButton& button) {
-  if (pass_ == nullptr || !button.TakesInput()) return false;
-  pass_->Dispatch([&button] { button.Press(); });
+void Runtime::Open(Form& form, ScreenPass& pass, const std::function<void()>& showWindow) {
+  pass_ = &pass;
+  pass.Run();
+  if (form.Load) pass.Dispatch(form.Load);
+  showWindow();
+  pass.FormShown();
+}
+
+bool Runtime::Click(Control& control) {
+  auto* button = dynamic_cast<CommandButton*>(&control);
+  if (pass_ == nullptr || button == nullptr || !button->TakesInput()) return false;
+  pass_->Dispatch([button] { button->Press(); });
   return true;
 }
 
-bool Runtime::Type(TextBox& box, const std::string& text) {
-  if (pass_ == nullptr || !box.TakesInput()) return false;
-  pass_->Typed(box, text);
+bool Runtime::Type(Control& control, const std::string& text) {
+  auto* box = dynamic_cast<TextBox*>(&control);
+  if (pass_ == nullptr || box == nullptr || !box->TakesInput()) return false;
+  pass_->Typed(*box, text);
   return true;
 }
 

@@ -39,21 +39,24 @@ class Runtime {
   void UseRandom(RandomSource& source) { random_ = &source; }
 
   // The window system's input, as each front end reports it. A key comes
-  // with its time in microseconds; the answer says what the window system
+  // with the window system's time stamp in milliseconds; the answer says what the window system
   // does with it next. Tab, a focused button's Enter and Space, and a box's
   // answers are all decided here.
-  KeyOutcome Key(int vk, bool down, bool repeat, bool shift, std::uint64_t atMicroseconds);
+  KeyOutcome Key(int vk, bool down, bool repeat, bool shift, double atMilliseconds);
   void KeyboardLost() { keyboard_.Lost(); }
-  // A click or typed text reaches a control only while it is shown and
-  // enabled; each says whether it did.
-  bool Click(CommandButton& button);
-  bool Type(TextBox& box, const std::string& text);
+  // A click reaches a button, and typed text a text box, only while it is
+  // shown and enabled; each says whether it did.
+  bool Click(Control& control);
+  bool Type(Control& control, const std::string& text);
 
   static Runtime& Current();
 
  protected:
-  // The pass that brings the front end's screen up to date, once it has one.
-  void ShowThrough(ScreenPass* pass) { pass_ = pass; }
+  // Opens the form through the pass that brings the front end's screen up
+  // to date: the pass's first run, the load event, then `showWindow`, and
+  // last the first tab stop takes the keyboard, once there is a window to
+  // hold it. Every front end opens its form so, in this order.
+  void Open(Form& form, ScreenPass& pass, const std::function<void()>& showWindow);
   // The box itself, over the form's window once that shows, and on its own
   // before. A test's answer, if set, runs while it is open and closes it, or
   // runs in its place where the box cannot be driven so.

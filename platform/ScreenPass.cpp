@@ -15,6 +15,11 @@ bool Changed(std::optional<T>& last, const T& now) {
 
 }  // namespace
 
+FormLook LookOf(const Form& form) {
+  return {ToPixels(form.ClientWidth), ToPixels(form.ClientHeight), ResolveColour(form.BackColor),
+          ResolveColour(form.ForeColor), form.Font.pixels};
+}
+
 ScreenPass::ScreenPass(Form& form, Screen& screen, Now now)
     : form_(form), screen_(screen), now_(std::move(now)), focus_(form) {
   for (const auto& control : form.Controls()) {
@@ -29,7 +34,9 @@ ScreenPass::ScreenPass(Form& form, Screen& screen, Now now)
       for (const auto& c : form.Controls())
         if (c->Container == box)
           if (auto* sprite = dynamic_cast<PictureBox*>(c.get())) inside.push_back(sprite);
-      spritesShown_.emplace_back(inside.size());
+      std::vector<PlacedSprite>& named = spritesShown_.emplace_back();
+      for (std::size_t i = 0; i < inside.size(); ++i)
+        if (!inside[i]->AccessibleName.empty()) named.push_back({i, {}});
       fields_.push_back(std::make_unique<FieldRaster>(*box, std::move(inside)));
     }
   }
@@ -103,16 +110,14 @@ void ScreenPass::AnnounceText(const Control& control, const std::string& text) {
   screen_.Announce(message);
 }
 
-void ScreenPass::PlaceSprites(const FieldRaster& field, std::vector<PixelRect>& shown) {
-  for (std::size_t i = 0; i < field.Sprites().size(); ++i) {
-    const PictureBox& sprite = *field.Sprites()[i];
-    if (sprite.AccessibleName.empty()) continue;
-    PixelRect now = sprite.Shown() ? field.SpriteRect(i) : PixelRect{};
+void ScreenPass::PlaceSprites(const FieldRaster& field, std::vector<PlacedSprite>& shown) {
+  for (PlacedSprite& placed : shown) {
+    PixelRect now = field.Sprites()[placed.sprite]->Shown() ? field.SpriteRect(placed.sprite) : PixelRect{};
     if (now.Empty()) now = PixelRect{};  // past the field's edge, as good as hidden
-    if (now == shown[i]) continue;
-    const bool cameOrWent = now.Empty() != shown[i].Empty();
-    shown[i] = now;
-    screen_.PlaceSprite(field, i, now, cameOrWent);
+    if (now == placed.place) continue;
+    const bool cameOrWent = now.Empty() != placed.place.Empty();
+    placed.place = now;
+    screen_.PlaceSprite(field, placed.sprite, now, cameOrWent);
   }
 }
 

@@ -24,6 +24,15 @@ struct ControlLook {
   bool operator==(const ControlLook&) const = default;
 };
 
+// The form's window as every front end opens it: its client area in
+// pixels, its colours as plain RGB, the height of its font in pixels.
+struct FormLook {
+  int width, height;
+  Colour back, fore;
+  int fontPixels;
+};
+FormLook LookOf(const Form& form);
+
 // What a front end does to its screen. The pass calls each only when what it
 // shows changed; its first run calls them all.
 class Screen {
@@ -90,6 +99,13 @@ class ScreenPass {
   bool FocusKey(int vk, bool down, bool repeat, bool shift);
 
   const std::vector<std::unique_ptr<FieldRaster>>& Fields() const { return fields_; }
+  // The boxes inside a field that a screen reader finds, those with a name,
+  // each where the pass last placed it: an empty rect while out of view.
+  struct PlacedSprite {
+    std::size_t sprite;  // in the field's Sprites()
+    PixelRect place;
+  };
+  const std::vector<PlacedSprite>& SpritesPlaced(std::size_t field) const { return spritesShown_.at(field); }
   // For tests: runs after each handler, before the pass takes in what it did.
   void AfterEachHandler(std::function<void()> look) { afterHandler_ = std::move(look); }
 
@@ -104,14 +120,14 @@ class ScreenPass {
   void AnnounceText(const Control& control, const std::string& text);
   void ArmTimers();
   void ShowFocus();
-  void PlaceSprites(const FieldRaster& field, std::vector<PixelRect>& shown);
+  void PlaceSprites(const FieldRaster& field, std::vector<PlacedSprite>& shown);
 
   Form& form_;
   Screen& screen_;
   std::optional<std::string> title_;
   std::vector<Shown> shown_;
   std::vector<std::unique_ptr<FieldRaster>> fields_;
-  std::vector<std::vector<PixelRect>> spritesShown_;  // each field's, as last placed
+  std::vector<std::vector<PlacedSprite>> spritesShown_;  // each field's
   TimerSchedule timers_;
   Now now_;
   std::function<void()> afterHandler_;

@@ -1,25 +1,29 @@
-// Writes the program icon at every size of the desktop's icon theme, or at
-// the sizes named, as PNGs: ico_to_png ICON_FILE OUTPUT_DIR [SIZE...] writes
-// OUTPUT_DIR/vantor-SIZE.png.
+// Writes the program icon at every size of the desktop's icon theme, at the
+// page's sizes (--page), or at the sizes named, as PNGs:
+// ico_to_png ICON_FILE OUTPUT_DIR [--page | SIZE...] writes OUTPUT_DIR/vantor-SIZE.png.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <vector>
 
+#include "platform/IconSizes.h"
 #include "platform/qt/IconImages.h"
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
   if (argc < 3) {
-    std::fprintf(stderr, "usage: ico_to_png ICON_FILE OUTPUT_DIR [SIZE...]\n");
+    std::fprintf(stderr, "usage: ico_to_png ICON_FILE OUTPUT_DIR [--page | SIZE...]\n");
     return 2;
   }
-  std::vector<int> sizes(std::begin(platform::qt::kIconSizes), std::end(platform::qt::kIconSizes));
-  if (argc > 3) sizes.clear();
-  for (int i = 3; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+  const bool page = argc == 4 && std::strcmp(argv[3], "--page") == 0;
+  std::vector<int> sizes(std::begin(platform::kDesktopIconSizes), std::end(platform::kDesktopIconSizes));
+  if (page) sizes.assign(std::begin(platform::kPageIconSizes), std::end(platform::kPageIconSizes));
+  if (argc > 3 && !page) sizes.clear();
+  for (int i = 3; i < argc && !page; ++i) sizes.push_back(std::atoi(argv[i]));
   QFile file(QString::fromLocal8Bit(argv[1]));
   if (!file.open(QIODevice::ReadOnly)) {
     std::fprintf(stderr, "ico_to_png: cannot read %s\n", argv[1]);

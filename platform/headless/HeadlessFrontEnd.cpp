@@ -17,14 +17,11 @@ void HeadlessFrontEnd::Load(Form& form) {
   wakes_.assign(timers_.size(), std::nullopt);
   Screen& screen = *this;
   pass_ = std::make_unique<ScreenPass>(form, screen, [this] { return now_; });
-  ShowThrough(pass_.get());
   // After each handler, before the pass takes them: the lines it drew.
   pass_->AfterEachHandler([this] {
     for (Surface& surface : surfaces_) surface.strokes = surface.box->Strokes();
   });
-  pass_->Run();
-  if (form.Load) pass_->Dispatch(form.Load);
-  pass_->FormShown();
+  Open(form, *pass_, [] {});
 }
 
 void HeadlessFrontEnd::PressKey(int vk, bool shift) {

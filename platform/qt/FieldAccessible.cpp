@@ -3,7 +3,6 @@
 #include <QString>
 #include <algorithm>
 
-#include "platform/qt/Pixels.h"
 
 namespace platform::qt {
 
@@ -23,7 +22,7 @@ class FieldAccessible::Sprite final : public QAccessibleInterface {
   QAccessible::State state() const override {
     QAccessible::State state;
     state.invisible = !Box().Shown();
-    state.offscreen = !state.invisible && !field_->Showing(index_);  // past the field's edge
+    state.offscreen = !state.invisible && Placed().place.Empty();  // past the field's edge
     return state;
   }
   QString text(QAccessible::Text t) const override {
@@ -31,39 +30,31 @@ class FieldAccessible::Sprite final : public QAccessibleInterface {
   }
   void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override {
-    const PictureBoxWidget* widget = field_->field_;
-    const QRect local = ToQRect(widget->Raster().SpriteRect(index_));
-    return QRect(widget->mapToGlobal(local.topLeft()), local.size());
+    const QRect local = ToQRect(Placed().place);
+    return QRect(field_->field_->mapToGlobal(local.topLeft()), local.size());
   }
 
  private:
-  const PictureBox& Box() const { return *field_->field_->Raster().Sprites()[index_]; }
+  const ScreenPass::PlacedSprite& Placed() const { return field_->field_->Sprites()[index_]; }
+  const PictureBox& Box() const { return *field_->field_->Raster().Sprites()[Placed().sprite]; }
   const FieldAccessible* field_;
   std::size_t index_;
 };
 
-FieldAccessible::FieldAccessible(PictureBoxWidget* field) : QAccessibleWidget(field, QAccessible::Graphic), field_(field) {
-  const auto& sprites = field->Raster().Sprites();
-  for (std::size_t i = 0; i < sprites.size(); ++i)
-    if (!sprites[i]->AccessibleName.empty()) named_.push_back(i);
-  ids_.assign(named_.size(), 0);
-}
+FieldAccessible::FieldAccessible(PictureBoxWidget* field)
+    : QAccessibleWidget(field, QAccessible::Graphic), field_(field), ids_(field->Sprites().size(), 0) {}
 
 FieldAccessible::~FieldAccessible() {
   for (QAccessible::Id id : ids_)
     if (id != 0) QAccessible::deleteAccessibleInterface(id);
 }
 
-bool FieldAccessible::Showing(std::size_t sprite) const {
-  return field_->Raster().Sprites()[sprite]->Shown() && !field_->Raster().SpriteRect(sprite).Empty();
-}
-
-int FieldAccessible::childCount() const { return static_cast<int>(named_.size()); }
+int FieldAccessible::childCount() const { return static_cast<int>(ids_.size()); }
 
 QAccessibleInterface* FieldAccessible::child(int index) const {
   if (index < 0 || index >= childCount()) return nullptr;
   QAccessible::Id& id = ids_[static_cast<std::size_t>(index)];
-  if (id == 0) id = QAccessible::registerAccessibleInterface(new Sprite(this, named_[static_cast<std::size_t>(index)]));
+  if (id == 0) id = QAccessible::registerAccessibleInterface(new Sprite(this, static_cast<std::size_t>(index)));
   return QAccessible::accessibleInterface(id);
 }
 
@@ -77,8 +68,9 @@ void FieldAccessible::SpriteCameOrWent(PictureBoxWidget* field, std::size_t spri
   if (!QAccessible::isActive()) return;  // nobody listens: spare the frame tick
   auto* access = dynamic_cast<FieldAccessible*>(QAccessible::queryAccessibleInterface(field));
   if (access == nullptr) return;
-  const auto at = std::find(access->named_.begin(), access->named_.end(), sprite);
-  QAccessibleEvent event(access->child(static_cast<int>(at - access->named_.begin())),
+  const auto& placed = field->Sprites();
+  const auto at = std::find_if(placed.begin(), placed.end(), [sprite](const auto& p) { return p.sprite == sprite; });
+  QAccessibleEvent event(access->child(static_cast<int>(at - placed.begin())),
                          showing ? QAccessible::ObjectShow : QAccessible::ObjectHide);
   QAccessible::updateAccessibility(&event);
 }

@@ -7,10 +7,10 @@
 
 namespace platform::qt {
 
-// What a screen reader finds in the play field: the sprites that have a role
-// (player, bullet, target dots), each a graphic named for it, where it
-// stands. A sprite shows while it and the field are visible and it lies in
-// the field; hidden, it stays in the tree as hidden widgets do.
+// What a screen reader finds in the play field: the sprites that the pass
+// places for it (player, bullet, target dots), each a graphic named for it,
+// where the pass last placed it. Hidden, a sprite stays in the tree as
+// hidden widgets do; past the field's edge it is off screen.
 class FieldAccessible final : public QAccessibleWidget {
  public:
   explicit FieldAccessible(PictureBoxWidget* field);
@@ -28,10 +28,8 @@ class FieldAccessible final : public QAccessibleWidget {
 
  private:
   class Sprite;
-  bool Showing(std::size_t sprite) const;
   PictureBoxWidget* field_;
-  std::vector<std::size_t> named_;               // the sprites with a role
-  mutable std::vector<QAccessible::Id> ids_;     // registered on first use
+  mutable std::vector<QAccessible::Id> ids_;  // registered on first use
 };
 
 }  // namespace platform::qt

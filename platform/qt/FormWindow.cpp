@@ -11,7 +11,6 @@
 #include "platform/Runtime.h"
 #include "platform/qt/FieldAccessible.h"
 #include "platform/qt/PictureBoxWidget.h"
-#include "platform/qt/Pixels.h"
 
 namespace platform::qt {
 namespace {
@@ -22,28 +21,33 @@ class NewsWidget final : public QWidget {
   using QWidget::QWidget;
 };
 
+// The colours come as plain RGB, resolved by the forms layer.
 void SetColours(QWidget& widget, Colour back, Colour fore) {
   QPalette palette = widget.palette();
-  palette.setColor(QPalette::Window, ToQColor(back));
-  palette.setColor(QPalette::WindowText, ToQColor(fore));
+  palette.setColor(QPalette::Window, QColor(RedOf(back), GreenOf(back), BlueOf(back)));
+  palette.setColor(QPalette::WindowText, QColor(RedOf(fore), GreenOf(fore), BlueOf(fore)));
   widget.setPalette(palette);
 }
 
 }  // namespace
 
-FormWindow::FormWindow(Form& form) : form_(form), pass_(form, *this) {
+FormWindow::FormWindow(Form& form) : pass_(form, *this) {
+  const FormLook look = LookOf(form);
   setAutoFillBackground(true);
-  qt::SetColours(*this, form.BackColor, form.ForeColor);
-  resize(ToPixels(form.ClientWidth), ToPixels(form.ClientHeight));
+  qt::SetColours(*this, look.back, look.fore);
+  resize(look.width, look.height);
   for (const auto& control : form.Controls())
-    if (control->Container == nullptr) Bind(*control);
-  OrderTabs();
-  TieCaptions();
+    if (control->Container == nullptr && control->Kind != ControlKind::Timer) widgets_[control.get()] = Bind(*control);
+  // A label that captions a control is its buddy, which a screen reader
+  // takes as the control's name before the control's own: so only a control
+  // without a name of its own gets one.
+  for (const auto& [control, widget] : widgets_)
+    if (const Control* target = form.CaptionedBy(*control); target != nullptr && target->AccessibleName.empty())
+      static_cast<QLabel*>(widget)->setBuddy(WidgetOf(*target));
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
   news_ = new NewsWidget(this);
   news_->hide();
 #endif
-  pass_.Run();
   // A click, or Qt itself, may move the keyboard within the window.
   QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     for (const auto& [control, widget] : widgets_)
@@ -59,38 +63,41 @@ QAccessibleInterface* FormWindow::CreateAccessible(const QString&, QObject* obje
   return nullptr;
 }
 
-void FormWindow::Bind(Control& control) {
+QWidget* FormWindow::Bind(Control& control) {
   QWidget* widget = nullptr;
-  if (auto* box = dynamic_cast<PictureBox*>(&control)) {
-    for (const auto& field : pass_.Fields())
-      if (&field->Field() == box) widget = new PictureBoxWidget(*field, this);
-  } else if (dynamic_cast<Label*>(&control) != nullptr) {
-    auto* label = new QLabel(this);
-    label->setAutoFillBackground(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setTextFormat(Qt::PlainText);
-    label->setFocusPolicy(Qt::NoFocus);
-    widget = label;
-  } else if (auto* textBox = dynamic_cast<TextBox*>(&control)) {
-    auto* edit = new QLineEdit(this);
-    edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // the box runs past the window's bottom edge
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [textBox](const QString& text) {
-      Runtime::Current().Type(*textBox, text.toStdString());
-    });
-    widget = edit;
-  } else if (auto* button = dynamic_cast<CommandButton*>(&control)) {
-    auto* push = new QPushButton(this);
-    push->setAutoDefault(false);
-    QObject::connect(push, &QPushButton::clicked, push, [button] { Runtime::Current().Click(*button); });
-    widget = push;
+  switch (control.Kind) {
+    case ControlKind::PictureBox:
+      for (std::size_t f = 0; f < pass_.Fields().size(); ++f)
+        if (&pass_.Fields()[f]->Field() == &control)
+          widget = new PictureBoxWidget(*pass_.Fields()[f], pass_.SpritesPlaced(f), this);
+      break;
+    case ControlKind::Label: {
+      auto* label = new QLabel(this);
+      label->setAutoFillBackground(true);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      label->setTextFormat(Qt::PlainText);
+      label->setFocusPolicy(Qt::NoFocus);
+      widget = label;
+      break;
+    }
+    case ControlKind::TextBox: {
+      auto* edit = new QLineEdit(this);
+      edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // the box runs past the window's bottom edge
+      QObject::connect(edit, &QLineEdit::textEdited, edit,
+                       [&control](const QString& text) { Runtime::Current().Type(control, text.toStdString()); });
+      widget = edit;
+      break;
+    }
+    default: {  // a command button
+      auto* push = new QPushButton(this);
+      push->setAutoDefault(false);
+      QObject::connect(push, &QPushButton::clicked, push, [&control] { Runtime::Current().Click(control); });
+      widget = push;
+    }
   }
-  if (widget == nullptr) return;
   if (!control.AccessibleName.empty()) widget->setAccessibleName(QString::fromStdString(control.AccessibleName));
-  bound_.push_back(&control);
-  widgets_[&control] = widget;
+  return widget;
 }
-
-void FormWindow::SetTitle(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
 
 void FormWindow::Show(const Control& control, const ControlLook& look) {
   QWidget* widget = WidgetOf(control);
@@ -115,11 +122,6 @@ void FormWindow::SetFocus(const Control* control, bool selectText) {
   QWidget* widget = WidgetOf(*control);
   widget->setFocus(Qt::OtherFocusReason);
   if (auto* edit = qobject_cast<QLineEdit*>(widget); edit != nullptr && selectText) edit->selectAll();
-}
-
-void FormWindow::Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) {
-  auto* widget = static_cast<PictureBoxWidget*>(WidgetOf(field.Field()));
-  for (const PixelRect& rect : changed) widget->update(ToQRect(rect));
 }
 
 void FormWindow::PlaceSprite(const FieldRaster& field, std::size_t sprite, const PixelRect& where, bool cameOrWent) {
@@ -152,21 +154,6 @@ void FormWindow::Announce(const std::string& message) {
   QAccessibleEvent event(news_, QAccessible::ObjectShow);
 #endif
   QAccessible::updateAccessibility(&event);
-}
-
-void FormWindow::OrderTabs() {
-  const std::vector<Control*> stops = form_.TabStops();
-  for (std::size_t i = 1; i < stops.size(); ++i) QWidget::setTabOrder(WidgetOf(*stops[i - 1]), WidgetOf(*stops[i]));
-}
-
-// A label that names a control is its buddy: a screen reader then says the
-// caption with the control's value.
-void FormWindow::TieCaptions() {
-  for (const Control* caption : bound_) {
-    auto* label = qobject_cast<QLabel*>(WidgetOf(*caption));
-    if (label == nullptr) continue;
-    if (const Control* target = form_.NamedBy(*caption)) label->setBuddy(WidgetOf(*target));
-  }
 }
 
 }  // namespace platform::qt

@@ -3,13 +3,13 @@
 #include <QAccessibleInterface>
 #include <QTimer>
 #include <QWidget>
-#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/Form.h"
 #include "platform/ScreenPass.h"
+#include "platform/qt/PictureBoxWidget.h"
 
 namespace platform::qt {
 
@@ -20,33 +20,26 @@ class FormWindow final : public QWidget, private Screen {
  public:
   explicit FormWindow(Form& form);
 
-  // Runs a handler as an event of this window, then brings the screen up to
-  // date.
-  void Dispatch(const std::function<void()>& handler) { pass_.Dispatch(handler); }
   ScreenPass& Pass() { return pass_; }
-
-  void FormShown() { pass_.FormShown(); }
 
   // For the factory that QtFrontEnd installs.
   static QAccessibleInterface* CreateAccessible(const QString& className, QObject* object);
 
  private:
-  void SetTitle(const std::string& caption) override;
+  void SetTitle(const std::string& caption) override { setWindowTitle(QString::fromStdString(caption)); }
   void Show(const Control& control, const ControlLook& look) override;
   void SetFocus(const Control* control, bool selectText) override;
-  void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
+  void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override {
+    for (const PixelRect& rect : changed) WidgetOf(field.Field())->update(ToQRect(rect));
+  }
   void PlaceSprite(const FieldRaster& field, std::size_t sprite, const PixelRect& where, bool cameOrWent) override;
   void WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) override;
   void Announce(const std::string& message) override;
 
-  void Bind(Control& control);
+  QWidget* Bind(Control& control);
   QWidget* WidgetOf(const Control& control) const { return widgets_.at(&control); }
-  void OrderTabs();
-  void TieCaptions();
 
-  Form& form_;
   ScreenPass pass_;
-  std::vector<Control*> bound_;
   std::unordered_map<const Control*, QWidget*> widgets_;
   std::vector<std::unique_ptr<QTimer>> timers_;
   QWidget* news_ = nullptr;  // before Qt 6.8: what is said, as a notification shown

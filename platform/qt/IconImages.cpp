@@ -6,21 +6,6 @@
 #include <map>
 
 namespace platform::qt {
-namespace {
-
-// Each pixel of source becomes a factor × factor block, offset from the
-// top left by margin.
-QImage BlockScaled(const QImage& source, int size, int factor) {
-  QImage result(size, size, QImage::Format_ARGB32);
-  result.fill(Qt::transparent);
-  const int margin = (size - source.width() * factor) / 2;
-  for (int y = 0; y < source.height() * factor; ++y)
-    for (int x = 0; x < source.width() * factor; ++x)
-      result.setPixel(margin + x, margin + y, source.pixel(x / factor, y / factor));
-  return result;
-}
-
-}  // namespace
 
 std::vector<QImage> IconImages(std::span<const std::uint8_t> icoFile, std::span<const int> sizes) {
   const QByteArray bytes =
@@ -39,18 +24,13 @@ std::vector<QImage> IconImages(std::span<const std::uint8_t> icoFile, std::span<
 
   std::vector<QImage> images;
   for (const int size : sizes) {
-    // The source that fills most of the size; on a tie the larger one, for
-    // its finer detail.
-    const QImage* best = nullptr;
-    int bestFactor = 0;
-    for (const int side : {32, 16}) {
-      const int factor = size / side;
-      if (best == nullptr || factor * side > bestFactor * best->width()) {
-        best = &sources.at(side);
-        bestFactor = factor;
-      }
-    }
-    images.push_back(BlockScaled(*best, size, bestFactor));
+    const CrispIcon crisp = CrispIconOf(size);
+    const QImage& source = sources.at(crisp.source);
+    QImage& image = images.emplace_back(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int y = 0; y < source.height() * crisp.factor; ++y)
+      for (int x = 0; x < source.width() * crisp.factor; ++x)
+        image.setPixel(crisp.margin + x, crisp.margin + y, source.pixel(x / crisp.factor, y / crisp.factor));
   }
   return images;
 }

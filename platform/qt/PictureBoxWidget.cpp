@@ -5,9 +5,11 @@
 
 namespace platform::qt {
 
-PictureBoxWidget::PictureBoxWidget(const FieldRaster& raster, QWidget* parent)
+PictureBoxWidget::PictureBoxWidget(const FieldRaster& raster, const std::vector<ScreenPass::PlacedSprite>& sprites,
+                                   QWidget* parent)
     : QWidget(parent),
       raster_(raster),
+      sprites_(sprites),
       image_(reinterpret_cast<const uchar*>(raster.Pixels()), raster.Width(), raster.Height(),
              static_cast<qsizetype>(raster.Width()) * 4, QImage::Format_RGB32) {
   setFocusPolicy(Qt::NoFocus);

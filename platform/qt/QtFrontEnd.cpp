@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFont>
+#include <QHash>
 #include <QIcon>
 #include <QPushButton>
 #include <QKeyEvent>
@@ -22,32 +23,11 @@
 namespace platform::qt {
 namespace {
 
-// The keys that the game polls or that answer a box, as virtual keys; -1
-// for the rest.
-int VirtualKey(int qtKey) {
-  switch (qtKey) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return vbKeyReturn;
-    case Qt::Key_Left:
-      return vbKeyLeft;
-    case Qt::Key_Up:
-      return vbKeyUp;
-    case Qt::Key_Right:
-      return vbKeyRight;
-    case Qt::Key_Down:
-      return vbKeyDown;
-    case Qt::Key_Space:
-      return Keyboard::kSpace;
-    case Qt::Key_Escape:
-      return Keyboard::kEscape;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-      return Keyboard::kTab;
-    default:
-      return -1;
-  }
-}
+// The keys that the game polls or that answer a box, as virtual keys.
+const QHash<int, int> kVirtualKeys{
+    {Qt::Key_Return, vbKeyReturn}, {Qt::Key_Enter, vbKeyReturn}, {Qt::Key_Left, vbKeyLeft}, {Qt::Key_Up, vbKeyUp},
+    {Qt::Key_Right, vbKeyRight}, {Qt::Key_Down, vbKeyDown}, {Qt::Key_Space, Keyboard::kSpace},
+    {Qt::Key_Escape, Keyboard::kEscape}, {Qt::Key_Tab, Keyboard::kTab}, {Qt::Key_Backtab, Keyboard::kTab}};
 
 }  // namespace
 
@@ -77,11 +57,10 @@ class KeyFilter final : public QObject, public QAbstractNativeEventFilter {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     auto* target = qobject_cast<QWidget*>(watched);
-    const int vk = VirtualKey(key->key());
+    const int vk = kVirtualKeys.value(key->key(), -1);
     if (vk < 0 || target == nullptr || (target->window() != &window_ && target->window() != box)) return false;
-    // Qt stamps its events in milliseconds.
     return Runtime::Current().Key(vk, event->type() == QEvent::KeyPress, key->isAutoRepeat(),
-                                  key->key() == Qt::Key_Backtab, key->timestamp() * 1000) == KeyOutcome::Stop;
+                                  key->key() == Qt::Key_Backtab, key->timestamp()) == KeyOutcome::Stop;
   }
 
  private:
@@ -147,18 +126,17 @@ void QtFrontEnd::Show(Form& form) {
   // One font on every machine: Liberation Sans stands in for the form's, at
   // its size, in the window and its boxes alike.
   QFont font("Liberation Sans");
-  font.setPixelSize(form.Font.pixels);
+  font.setPixelSize(LookOf(form).fontPixels);
   font.setStyleHint(QFont::SansSerif);
   QApplication::setFont(font);
   window_ = std::make_unique<FormWindow>(form);
-  ShowThrough(&window_->Pass());
   keyFilter_ = std::make_unique<KeyFilter>(*window_);
   qApp->installEventFilter(keyFilter_.get());
   qApp->installNativeEventFilter(keyFilter_.get());
-  if (form.Load) window_->Dispatch(form.Load);
-  window_->FormShown();
-  window_->show();
-  window_->activateWindow();
+  Open(form, window_->Pass(), [this] {
+    window_->show();
+    window_->activateWindow();
+  });
 }
 
 int QtFrontEnd::Run(Form& form) {
@@ -169,7 +147,7 @@ int QtFrontEnd::Run(Form& form) {
 
 QWidget* QtFrontEnd::Window() const { return window_.get(); }
 
-void QtFrontEnd::Dispatch(const std::function<void()>& handler) { window_->Dispatch(handler); }
+void QtFrontEnd::Dispatch(const std::function<void()>& handler) { window_->Pass().Dispatch(handler); }
 
 void QtFrontEnd::ShowMessage(const std::string& prompt, bool overForm) {
   QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(AppTitle()), QString::fromStdString(prompt),

@@ -39,7 +39,7 @@ class QtFrontEnd final : public Runtime {
   explicit QtFrontEnd(std::string appTitle);
   ~QtFrontEnd() override;
 
-  // Builds the window, raises the load event, then shows the window.
+  // Builds the window and opens the form on it (Runtime::Open).
   void Show(Form& form);
   // Show, then run the event loop until the window closes.
   int Run(Form& form);

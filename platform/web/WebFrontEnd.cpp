@@ -2,9 +2,6 @@
 
 #include <emscripten.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cmath>
 
 #include "platform/Pixels.h"
 #include "platform/Units.h"
@@ -41,17 +38,16 @@ namespace {
 // 0xRRGGBB, as the page's colours are written.
 int Css(Colour colour) { return RedOf(colour) << 16 | GreenOf(colour) << 8 | BlueOf(colour); }
 
-// The page stamps its events in milliseconds with a fraction.
-std::uint64_t Microseconds(double at) { return static_cast<std::uint64_t>(std::llround(at * 1000)); }
-
 }  // namespace
 
 // The page as the screen of the pass after each event: each call changes
 // one element.
 class PageScreen final : public Screen {
  public:
-  explicit PageScreen(const Form& form) : form_(form) {}
+  explicit PageScreen(Form& form) : form_(form), pass_(form, *this) {}
   int IdOf(const Control& control) const { return static_cast<int>(form_.IndexOf(control)); }
+  Form& TheForm() const { return form_; }
+  ScreenPass& Pass() { return pass_; }
 
   void SetTitle(const std::string& caption) override { PageTitle(caption.c_str()); }
   void Show(const Control& c, const ControlLook& look) override {
@@ -82,7 +78,8 @@ class PageScreen final : public Screen {
   }
 
  private:
-  const Form& form_;
+  Form& form_;
+  ScreenPass pass_;
 };
 
 WebFrontEnd::WebFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {}
@@ -90,37 +87,27 @@ WebFrontEnd::WebFrontEnd(std::string appTitle) : Runtime(std::move(appTitle)) {}
 WebFrontEnd::~WebFrontEnd() = default;
 
 void WebFrontEnd::Show(Form& form) {
-  form_ = &form;
-  PageForm(ToPixels(form.ClientWidth), ToPixels(form.ClientHeight), Css(ResolveColour(form.BackColor)),
-           Css(ResolveColour(form.ForeColor)), form.Font.pixels);
-  const auto& controls = form.Controls();
-  for (std::size_t i = 0; i < controls.size(); ++i) {
-    const Control& c = *controls[i];
+  page_ = std::make_unique<PageScreen>(form);
+  const FormLook look = LookOf(form);
+  PageForm(look.width, look.height, Css(look.back), Css(look.fore), look.fontPixels);
+  for (const auto& control : form.Controls()) {
+    const Control& c = *control;
     if (c.Container != nullptr || c.Kind == ControlKind::Timer) continue;
     const Control* captioned = form.CaptionedBy(c);
-    const int labelFor = captioned != nullptr ? static_cast<int>(form.IndexOf(*captioned)) : -1;
-    PageAdd(static_cast<int>(i), static_cast<int>(c.Kind), c.Name.c_str(), c.AccessibleName.c_str(), labelFor, c.TabIndex);
+    PageAdd(page_->IdOf(c), static_cast<int>(c.Kind), c.Name.c_str(), c.AccessibleName.c_str(),
+            captioned != nullptr ? page_->IdOf(*captioned) : -1, c.TabIndex);
   }
-  screen_ = std::make_unique<PageScreen>(form);
-  pass_ = std::make_unique<ScreenPass>(form, *screen_);
-  ShowThrough(pass_.get());
-  pass_->Run();
-  if (form.Load) pass_->Dispatch(form.Load);
-  pass_->FormShown();
+  Open(form, page_->Pass(), [] {});  // the page shows already
 }
 
-void WebFrontEnd::ShowMessage(const std::string& prompt, bool) { PageDialog(AppTitle().c_str(), prompt.c_str()); }
+ScreenPass& WebFrontEnd::Pass() const { return page_->Pass(); }
 
 Control* WebFrontEnd::ControlAt(int index) const {
-  const auto& controls = form_->Controls();
+  const auto& controls = page_->TheForm().Controls();
   return index >= 0 && static_cast<std::size_t>(index) < controls.size() ? controls[index].get() : nullptr;
 }
 
-void WebFrontEnd::FocusMoved(int control) {
-  if (pass_) pass_->FocusMovedTo(ControlAt(control));
-}
-
-void WebFrontEnd::TimerWoke(std::size_t timer) { pass_->TimerWoke(timer); }
+void WebFrontEnd::ShowMessage(const std::string& prompt, bool) { PageDialog(AppTitle().c_str(), prompt.c_str()); }
 
 }  // namespace platform::web
 
@@ -130,22 +117,22 @@ using platform::web::WebFrontEnd;
 // What the page does with the key next: 0 lets it be, 1 stops it, 2 closes
 // the dialog.
 EMSCRIPTEN_KEEPALIVE int vantor_key(int vk, int down, int repeat, int shift, double at) {
-  return static_cast<int>(WebFrontEnd::Current().Key(vk, down != 0, repeat != 0, shift != 0, platform::web::Microseconds(at)));
+  return static_cast<int>(WebFrontEnd::Current().Key(vk, down != 0, repeat != 0, shift != 0, at));
 }
 EMSCRIPTEN_KEEPALIVE int vantor_whole_scale(double ratio, int width, double room) {
   return platform::WholeScale(ratio, width, room);
 }
-EMSCRIPTEN_KEEPALIVE void vantor_focus_moved(int control) { WebFrontEnd::Current().FocusMoved(control); }
+EMSCRIPTEN_KEEPALIVE void vantor_focus_moved(int control) {
+  WebFrontEnd::Current().Pass().FocusMovedTo(WebFrontEnd::Current().ControlAt(control));
+}
 EMSCRIPTEN_KEEPALIVE void vantor_keyboard_lost() { WebFrontEnd::Current().KeyboardLost(); }
 EMSCRIPTEN_KEEPALIVE void vantor_click(int control) {
-  if (auto* button = dynamic_cast<platform::CommandButton*>(WebFrontEnd::Current().ControlAt(control)))
-    WebFrontEnd::Current().Click(*button);
+  if (auto* c = WebFrontEnd::Current().ControlAt(control)) WebFrontEnd::Current().Click(*c);
 }
 EMSCRIPTEN_KEEPALIVE void vantor_type(int control, const char* text) {
-  if (auto* box = dynamic_cast<platform::TextBox*>(WebFrontEnd::Current().ControlAt(control)))
-    WebFrontEnd::Current().Type(*box, text);
+  if (auto* c = WebFrontEnd::Current().ControlAt(control)) WebFrontEnd::Current().Type(*c, text);
 }
 EMSCRIPTEN_KEEPALIVE void vantor_timer_woke(int timer) {
-  WebFrontEnd::Current().TimerWoke(static_cast<std::size_t>(timer));
+  WebFrontEnd::Current().Pass().TimerWoke(static_cast<std::size_t>(timer));
 }
 }

@@ -28,14 +28,12 @@ class WebFrontEnd final : public Runtime {
   explicit WebFrontEnd(std::string appTitle);
   ~WebFrontEnd() override;
 
-  // Builds the page's controls, raises the load event, then shows the form.
+  // Builds the page's controls and opens the form.
   void Show(Form& form);
 
   // The control with this index in the form's list, or nullptr.
   Control* ControlAt(int index) const;
-  // The keyboard went to this control, or to none of the form's (-1).
-  void FocusMoved(int control);
-  void TimerWoke(std::size_t timer);
+  ScreenPass& Pass() const;
 
   static WebFrontEnd& Current() { return static_cast<WebFrontEnd&>(Runtime::Current()); }
 
@@ -44,9 +42,7 @@ class WebFrontEnd final : public Runtime {
   // ticks among them, go on meanwhile.
   void ShowMessage(const std::string& prompt, bool overForm) override;
 
-  Form* form_ = nullptr;
-  std::unique_ptr<PageScreen> screen_;
-  std::unique_ptr<ScreenPass> pass_;
+  std::unique_ptr<PageScreen> page_;
 };
 
 }  // namespace platform::web

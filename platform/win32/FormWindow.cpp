@@ -41,7 +41,7 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HBRUSH back
 }  // namespace
 
 FormWindow::FormWindow(Form& form, HINSTANCE instance) : form_(form), instance_(instance), pass_(form, *this) {
-  background_ = CreateSolidBrush(ToColorRef(ResolveColour(form.BackColor)));
+  background_ = CreateSolidBrush(ToColorRef(LookOf(form).back));
   const auto icon = [instance](int size) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
   };
@@ -53,7 +53,7 @@ FormWindow::FormWindow(Form& form, HINSTANCE instance) : form_(form), instance_(
                             this);
 
   for (const auto& owned : form.Controls()) {
-    const Control* control = owned.get();
+    Control* control = owned.get();
     if (control->Container != nullptr || control->Kind == ControlKind::Timer) continue;
     Child child{control, Create(*control), PixelRectOf(*control)};
     for (const auto& field : pass_.Fields())
@@ -63,7 +63,6 @@ FormWindow::FormWindow(Form& form, HINSTANCE instance) : form_(form), instance_(
   }
   Stack();
   ApplyDpi(GetDpiForWindow(window_), nullptr);
-  pass_.Run();
 }
 
 void FormWindow::Stack() {
@@ -129,36 +128,33 @@ FormWindow::Child* FormWindow::Find(HWND hwnd) {
   return nullptr;
 }
 
-void FormWindow::Place(const Child& child) const {
-  const PixelRect& r = child.place;
-  SetWindowPos(child.hwnd, nullptr, r.x * scale_, r.y * scale_, r.width * scale_, r.height * scale_,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+void FormWindow::Place(HWND hwnd, const PixelRect& r, UINT flags) const {
+  SetWindowPos(hwnd, nullptr, r.x * scale_, r.y * scale_, r.width * scale_, r.height * scale_,
+               SWP_NOZORDER | SWP_NOACTIVATE | flags);
 }
 
-void FormWindow::Place(const Sprite& sprite) const {
-  const PixelRect& r = sprite.place;
-  // Never redrawn: what shows there is the field's.
-  SetWindowPos(sprite.hwnd, nullptr, r.x * scale_, r.y * scale_, r.width * scale_, r.height * scale_,
-               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS |
-                   (r.Empty() ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
+// Never redrawn: what shows there is the field's.
+void FormWindow::Place(const Sprite& s) const {
+  Place(s.hwnd, s.place, SWP_NOREDRAW | SWP_NOCOPYBITS | (s.place.Empty() ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
 }
 
 void FormWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
   scale_ = WholeScale(dpi / 96.0);
   // The form's font at its size; MS Shell Dlg is what Windows itself sets
   // MS Sans Serif's dialogs in, and scales.
-  HFONT font = CreateFontW(-form_.Font.pixels * scale_, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  const FormLook look = LookOf(form_);
+  HFONT font = CreateFontW(-look.fontPixels * scale_, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                            L"MS Shell Dlg");
   for (const Child& child : children_) {
     SendMessageW(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    Place(child);
+    Place(child.hwnd, child.place);
   }
   for (const Sprite& sprite : sprites_) Place(sprite);
   if (font_ != nullptr) DeleteObject(font_);
   font_ = font;
 
-  RECT frame{0, 0, ToPixels(form_.ClientWidth) * scale_, ToPixels(form_.ClientHeight) * scale_};
+  RECT frame{0, 0, look.width * scale_, look.height * scale_};
   AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, dpi);
   RECT at{};
   GetWindowRect(window_, &at);
@@ -190,7 +186,7 @@ void FormWindow::Show(const Control& control, const ControlLook& look) {
   }
   if (look.place) {
     child->place = *look.place;
-    Place(*child);
+    Place(child->hwnd, child->place);
   }
   if (look.visible) ShowWindow(child->hwnd, *look.visible ? SW_SHOWNA : SW_HIDE);
   if (look.enabled) EnableWindow(child->hwnd, *look.enabled);
@@ -259,16 +255,10 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         pass_.FocusMovedTo(child->control);
         return 0;
       }
-      if (HIWORD(wParam) == BN_CLICKED)
-        if (auto* button = dynamic_cast<CommandButton*>(const_cast<Control*>(child->control))) {
-          Runtime::Current().Click(*button);
-          return 0;
-        }
-      if (HIWORD(wParam) == EN_CHANGE && !settingText_)
-        if (auto* box = dynamic_cast<TextBox*>(const_cast<Control*>(child->control))) {
-          Runtime::Current().Type(*box, Narrow(WindowText(child->hwnd)));
-          return 0;
-        }
+      if (HIWORD(wParam) == BN_CLICKED && Runtime::Current().Click(*child->control)) return 0;
+      if (HIWORD(wParam) == EN_CHANGE && !settingText_ &&
+          Runtime::Current().Type(*child->control, Narrow(WindowText(child->hwnd))))
+        return 0;
       break;
     }
     case WM_CTLCOLORSTATIC: {

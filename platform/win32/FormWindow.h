@@ -29,16 +29,12 @@ class FormWindow final : private Screen {
 
   HWND Handle() const { return window_; }
   ScreenPass& Pass() { return pass_; }
-  // Runs a handler as an event of this window, then the pass.
-  void Dispatch(const std::function<void()>& handler) { pass_.Dispatch(handler); }
-
-  void FormShown() { pass_.FormShown(); }
   // Whether a message is on its way to this window or one of its controls.
   bool Owns(HWND hwnd) const { return hwnd == window_ || IsChild(window_, hwnd); }
 
  private:
   struct Child {
-    const Control* control;
+    Control* control;
     HWND hwnd;
     PixelRect place;  // at one pixel per pixel
     COLORREF back = 0, fore = 0;
@@ -75,7 +71,7 @@ class FormWindow final : private Screen {
   void Stack();
   Child* Find(const Control& control);
   Child* Find(HWND hwnd);
-  void Place(const Child& child) const;
+  void Place(HWND hwnd, const PixelRect& place, UINT flags = 0) const;
   void Place(const Sprite& sprite) const;
   // Scale, font and window size for the display's dots per inch.
   void ApplyDpi(UINT dpi, const RECT* suggested);
@@ -89,7 +85,7 @@ class FormWindow final : private Screen {
   std::vector<Child> children_;      // the controls on the form, in tab order
   std::vector<Sprite> sprites_;      // made as each first comes into view
   bool settingText_ = false;         // a text set by the pass, not typed
-  ScreenPass pass_;                  // last: its first run needs the controls made
+  ScreenPass pass_;                  // brings the window up to date after each event
 };
 
 }  // namespace platform::win32

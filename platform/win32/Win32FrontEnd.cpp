@@ -19,10 +19,9 @@ bool IsPress(const MSG& m) { return m.message == WM_KEYDOWN || m.message == WM_S
 bool IsRepeat(const MSG& m) { return IsPress(m) && (m.lParam & (1 << 30)) != 0; }
 
 // Reports a key message to the forms layer: whether it goes no further.
-// Windows stamps its messages in milliseconds.
 bool Stopped(const MSG& m) {
   return IsKey(m) && Runtime::Current().Key(static_cast<int>(m.wParam), IsPress(m), IsRepeat(m),
-                                            GetKeyState(VK_SHIFT) < 0, std::uint64_t{m.time} * 1000) == KeyOutcome::Stop;
+                                            GetKeyState(VK_SHIFT) < 0, m.time) == KeyOutcome::Stop;
 }
 
 }  // namespace
@@ -44,10 +43,7 @@ Win32FrontEnd::~Win32FrontEnd() {
 
 void Win32FrontEnd::Show(Form& form, int show) {
   window_ = std::make_unique<FormWindow>(form, instance_);
-  ShowThrough(&window_->Pass());
-  if (form.Load) window_->Dispatch(form.Load);
-  ShowWindow(window_->Handle(), show);
-  window_->FormShown();
+  Open(form, window_->Pass(), [this, show] { ShowWindow(window_->Handle(), show); });
 }
 
 int Win32FrontEnd::Loop() {

@@ -29,7 +29,7 @@ class Win32FrontEnd final : public Runtime {
   Win32FrontEnd(std::string appTitle, HINSTANCE instance);
   ~Win32FrontEnd() override;
 
-  // Builds the window, raises the load event, then shows the window as
+  // Builds the window and opens the form on it (Runtime::Open), shown as
   // `show` says.
   void Show(Form& form, int show);
   // Runs the window until it is closed; returns the program's exit code.
@@ -43,7 +43,7 @@ class Win32FrontEnd final : public Runtime {
   // The play field's pixels as the window should show them, for tools.
   const FieldRaster& Field() const { return *window_->Pass().Fields().front(); }
   // Runs code that changes the controls as an event of the window.
-  void Dispatch(const std::function<void()>& handler) { window_->Dispatch(handler); }
+  void Dispatch(const std::function<void()>& handler) { window_->Pass().Dispatch(handler); }
 
  private:
   // A test's answer takes the box's place: nothing drives MessageBoxW.

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/Form1.h"
-#include "platform/qt/Pixels.h"
+#include "platform/qt/PictureBoxWidget.h"
 #include "platform/qt/QtFrontEnd.h"
 
 // The real window of a game on the offscreen platform, every message box

@@ -25,11 +25,9 @@ class Page {
   form(width, height, back, fore, fontPixels) {
     this.width = width;
     this.height = height;
-    this.formElement.style.width = width + 'px';
-    this.formElement.style.height = height + 'px';
-    this.formElement.style.backgroundColor = hex(back);
-    this.formElement.style.color = hex(fore);
-    this.formElement.style.fontSize = fontPixels + 'px';
+    Object.assign(this.formElement.style, {
+      width: width + 'px', height: height + 'px', backgroundColor: hex(back), color: hex(fore), fontSize: fontPixels + 'px',
+    });
     this.layout();
   }
 
@@ -93,17 +91,11 @@ class Page {
 
   text(id, text) {
     const element = this.elements.get(id);
-    if (element.tagName === 'INPUT') {
-      element.value = text;
-    } else {
-      element.textContent = text;
-    }
+    element[element.tagName === 'INPUT' ? 'value' : 'textContent'] = text;
   }
 
   colours(id, back, fore) {
-    const element = this.elements.get(id);
-    element.style.backgroundColor = hex(back);
-    element.style.color = hex(fore);
+    Object.assign(this.elements.get(id).style, { backgroundColor: hex(back), color: hex(fore) });
   }
 
   place(id, x, y, width, height) {
