@@ -123,26 +123,18 @@ def play(driver, column, results_dir, only=None):
 
 
 def table(results_dir):
-    """Prints a row per scenario and a column per front end that has played."""
-    columns = {}
-    for name in sorted(os.listdir(results_dir)):
-        if name.endswith('.json'):
-            columns[name[:-5]] = json.load(open(os.path.join(results_dir, name)))
-    short = {'passed': 'passed', 'FAILED': 'FAILED', 'skipped': 'skipped'}
+    """Prints a row per scenario and a column per front end that has played, then why any did not pass."""
+    columns = {name[:-5]: json.load(open(os.path.join(results_dir, name)))
+               for name in sorted(os.listdir(results_dir)) if name.endswith('.json')}
     width = max(len(s['name']) for s in BOOK['scenarios'])
     print('\n' + 'scenario'.ljust(width) + ''.join(f' | {c:<9}' for c in columns))
-    reasons = []
     for scenario in BOOK['scenarios']:
-        cells = []
-        for column, results in columns.items():
-            result = results.get(scenario['name'], 'not played')
-            word = short.get(result.split(':')[0], result)
-            if word != 'passed' and result != 'not played':
-                reasons.append(f'{column}, {scenario["name"]}: {result}')
-            cells.append(f' | {word:<9}')
-        print(scenario['name'].ljust(width) + ''.join(cells))
-    for reason in reasons:
-        print(f'  {reason}')
+        cells = [results.get(scenario['name'], 'not played').split(':')[0] for results in columns.values()]
+        print(scenario['name'].ljust(width) + ''.join(f' | {c:<9}' for c in cells))
+    for column, results in columns.items():
+        for name, result in results.items():
+            if result != 'passed':
+                print(f'  {column}, {name}: {result}')
 
 
 if __name__ == '__main__':

@@ -48,11 +48,19 @@ function driven(page, fail, raw, rest) {
     // As the system holds a key: keydowns with repeat set, every 33 ms.
     async hold(key) {
       await raw.down(key, false);
-      held.set(key, setInterval(() => raw.down(key, true).catch(() => {}), 33));
+      const repeats = { last: null };
+      repeats.timer = setInterval(() => { repeats.last = raw.down(key, true).catch(() => {}); }, 33);
+      held.set(key, repeats);
+    },
+    // The repeats stop, as when another tab takes the keyboard; none on its
+    // way reaches this one after.
+    async quiet(key) {
+      clearInterval(held.get(key)?.timer);
+      await held.get(key)?.last;
     },
     // Let go in another tab, where that one has the keyboard now.
     async release(key, elsewhere) {
-      clearInterval(held.get(key));
+      await this.quiet(key);
       await (elsewhere ? elsewhere.up(key) : raw.up(key));
     },
     click: (selector) => page.click(selector),

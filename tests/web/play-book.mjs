@@ -104,9 +104,10 @@ function driver(engine, url) {
     },
     type: (text) => front.type(text),
     click: (control) => front.click(`#c-${control}`),
-    // A key held as the game's tab loses the keyboard goes on in the other
-    // one, and is let go there.
+    // A key held as the game's tab loses the keyboard repeats no more there,
+    // and is let go in the other one. A new tab takes the keyboard at once.
     async away() {
+      for (const [key, tab] of heldOn) await tab.quiet?.(KEYS[key] ?? key);
       front = other = await game.newTab();
       await other.front();
       for (const [key, tab] of heldOn) await tab.release(KEYS[key] ?? key, other);
