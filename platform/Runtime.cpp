@@ -49,8 +49,8 @@ void Runtime::Open(Form& form, ScreenPass& pass, const std::function<void()>& sh
   pass_ = &pass;
   pass.Run();
   if (form.Load) pass.Dispatch(form.Load);
-  showWindow();
   pass.FormShown();
+  showWindow();
 }
 
 bool Runtime::Click(Control& control) {

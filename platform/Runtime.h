@@ -53,9 +53,12 @@ class Runtime {
 
  protected:
   // Opens the form through the pass that brings the front end's screen up
-  // to date: the pass's first run, the load event, then `showWindow`, and
-  // last the first tab stop takes the keyboard, once there is a window to
-  // hold it. Every front end opens its form so, in this order.
+  // to date: the pass's first run, the load event, the first tab stop takes
+  // the keyboard, and last `showWindow`. The window comes up with the
+  // keyboard already on its control, so a screen reader names that control
+  // as it names the window; a window system that gives the keyboard only to
+  // a shown window gives it as the window activates. Every front end opens
+  // its form so, in this order.
   void Open(Form& form, ScreenPass& pass, const std::function<void()>& showWindow);
   // The box itself, over the form's window once that shows, and on its own
   // before. A test's answer, if set, runs while it is open and closes it, or
