@@ -45,8 +45,10 @@ FormWindow::FormWindow(Form& form) : pass_(form, *this) {
     if (const Control* target = form.CaptionedBy(*control); target != nullptr && target->AccessibleName.empty())
       static_cast<QLabel*>(widget)->setBuddy(WidgetOf(*target));
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-  news_ = new NewsWidget(this);
-  news_->hide();
+  for (QWidget*& news : news_) {
+    news = new NewsWidget(this);
+    news->hide();
+  }
 #endif
   // A click, or Qt itself, may move the keyboard within the window.
   QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
@@ -150,8 +152,9 @@ void FormWindow::Announce(const std::string& message) {
   QAccessibleAnnouncementEvent event(this, QString::fromStdString(message));
   event.setPoliteness(QAccessible::AnnouncementPoliteness::Polite);
 #else
-  news_->setAccessibleName(QString::fromStdString(message));
-  QAccessibleEvent event(news_, QAccessible::ObjectShow);
+  QWidget* news = news_[nextNews_++ % news_.size()];
+  news->setAccessibleName(QString::fromStdString(message));
+  QAccessibleEvent event(news, QAccessible::ObjectShow);
 #endif
   QAccessible::updateAccessibility(&event);
 }

@@ -3,6 +3,7 @@
 #include <QAccessibleInterface>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -42,7 +43,11 @@ class FormWindow final : public QWidget, private Screen {
   ScreenPass pass_;
   std::unordered_map<const Control*, QWidget*> widgets_;
   std::vector<std::unique_ptr<QTimer>> timers_;
-  QWidget* news_ = nullptr;  // before Qt 6.8: what is said, as a notification shown
+  // Before Qt 6.8: what is said, as a notification shown. A screen reader
+  // reads its name after the event, so two pieces of news at one moment, a
+  // score as the count begins, take two widgets.
+  std::array<QWidget*, 2> news_{};
+  std::size_t nextNews_ = 0;
 };
 
 }  // namespace platform::qt
