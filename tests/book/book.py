@@ -55,7 +55,10 @@ class Player:
         self.driver, self.found = driver, None
 
     def look(self, want):
-        self.found = self.driver.read()
+        try:
+            self.found = self.driver.read()
+        except Exception as e:  # a read that fails now and then is tried again
+            self.found = {'unreadable': str(e)}
         return matches(want, self.found)
 
     def see(self, want, seconds=5):
@@ -68,7 +71,7 @@ class Player:
     def still(self, want, seconds):
         end = time.monotonic() + seconds
         while time.monotonic() < end:
-            if not self.look(want):
+            if not self.look(want) and 'unreadable' not in self.found:
                 raise Failed(f'not throughout {seconds} s: {json.dumps(want)}')
             time.sleep(0.05)
 

@@ -129,8 +129,10 @@ async function run(d, steps, state) {
     } else if (name === 'see' || name === 'still') {
       const [want, seconds = 5] = args;
       for (const end = Date.now() + seconds * 1000; ; await sleep(50)) {
-        const ok = matches(want, state.found = await d.read()), over = Date.now() > end;
-        if (name === 'see' ? over && !ok : !ok)
+        // A read that fails, as WebDriver's now and then does, is tried again.
+        state.found = await d.read().catch((e) => ({ unreadable: e.message }));
+        const ok = matches(want, state.found), over = Date.now() > end;
+        if (name === 'see' ? over && !ok : !ok && !state.found.unreadable)
           throw new Error(`not ${name === 'see' ? 'within' : 'throughout'} ${seconds} s: ${JSON.stringify(want)}`);
         if (name === 'see' ? ok : over) break;
       }
