@@ -25,11 +25,11 @@ def environment(home):
                 QT_QPA_PLATFORM='xcb', QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1')
 
 
+def children(node):
+    """A node's children, without those gone as they were asked for."""
+    return [c for c in (node.get_child_at_index(i) for i in range(node.get_child_count())) if c is not None]
+
+
 def game_app(pid):
     """The game's application on the accessibility bus, or None."""
-    desktop = Atspi.get_desktop(0)
-    for i in range(desktop.get_child_count()):
-        app = desktop.get_child_at_index(i)
-        if app is not None and app.get_process_id() == pid:
-            return app
-    return None
+    return next((app for app in children(Atspi.get_desktop(0)) if app.get_process_id() == pid), None)
