@@ -236,13 +236,15 @@ async function phone() {
 
 for (const which of wanted.length ? wanted : ['chromium', 'firefox', 'webkit']) {
   const started = Date.now();
+  engine = undefined;
   try {
     engine = await engines[which]({ own: (url) => url.startsWith(base) || url === 'about:blank', fail: (what) => check(false, what) });
     console.log(`--- ${engine.name}`);
     site = engine.site ? engine.site(original) : original;
     await stopServer();
     server = await serve(site, port, PREFIX);
-    for (const part of [desktop, phone]) await part();
+    await desktop();
+    await phone();
   } catch (e) {
     check(false, `the checks run to the end: ${e.stack}`);
     if (!server.listening) server = await serve(site, port, PREFIX);

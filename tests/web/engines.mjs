@@ -19,13 +19,9 @@ import puppeteer from 'puppeteer-core';
 
 const sleep = (ms) => new Promise((resume) => setTimeout(resume, ms));
 
-// A caller passes a function, or its source text, and one argument.
-const callable = (fn) => (typeof fn === 'string' ? new Function('arg', `return (${fn})(arg)`) : fn);
-
-const centre = (tab, selector) => tab.eval((s) => {
-  const r = document.querySelector(s).getBoundingClientRect();
-  return { x: r.x + r.width / 2, y: r.y + r.height / 2 };
-}, selector);
+// A caller passes a function, or its source text, and one argument, which
+// go to the page as text.
+const call = (fn, arg) => `(${fn})(${JSON.stringify(arg ?? null)})`;
 
 // Chromium and Firefox alike. A held key goes through the engine's own
 // input (rawKey), so that Puppeteer's keyboard, which would send its next
@@ -40,7 +36,7 @@ async function puppeteered({ own, fail }, browser, { lacks, rawKey, phone = asyn
     const raw = await rawKey(page);
     const held = new Map();
     const tab = {
-      eval: (fn, arg) => page.evaluate(callable(fn), arg),
+      eval: (fn, arg) => page.evaluate(call(fn, arg)),
       goto: (url) => page.goto(url),
       reload: () => page.reload(),
       down: (key) => page.keyboard.down(key),
@@ -69,8 +65,8 @@ async function puppeteered({ own, fail }, browser, { lacks, rawKey, phone = asyn
       click: (selector) => page.click(selector),
       tap: (selector) => page.tap(selector),
       async touchHold(selector, ms) {
-        const { x, y } = await centre(tab, selector);
-        await page.touchscreen.touchStart(x, y);
+        const { x, y, width, height } = await (await page.$(selector)).boundingBox();
+        await page.touchscreen.touchStart(x + width / 2, y + height / 2);
         await sleep(ms);
         await page.touchscreen.touchEnd();
       },
