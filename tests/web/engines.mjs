@@ -237,16 +237,25 @@ export async function webkit({ own, fail }) {
       };
       return {
         eval: run,
-        goto: async (url) => (await drain(), on('POST', '/url', { url })),
-        reload: async () => (await drain(), on('POST', '/refresh', {})),
+        async goto(url) {
+          await drain();
+          await on('POST', '/url', { url });
+        },
+        async reload() {
+          await drain();
+          await on('POST', '/refresh', {});
+        },
         down: (k) => keys(key('keyDown')(k)),
         up: (k) => keys(key('keyUp')(k)),
         press: (k) => keys(key('keyDown')(k), key('keyUp')(k)),
         type,
         insertText: type,
-        // The X server's own repeats, from a key held on the display, which
-        // stop as another window takes the keyboard.
-        hold: async (k) => (await on('GET', '/window'), xdotool('keydown', X_KEYS[k])),
+        // The X server's own repeats, from a key held on the display in this
+        // tab's window, which stop as another window takes the keyboard.
+        async hold(k) {
+          await on('GET', '/window');
+          xdotool('keydown', X_KEYS[k]);
+        },
         quiet: async () => {},
         release: async (k) => xdotool('keyup', X_KEYS[k]),
         async click(selector) {
