@@ -137,8 +137,6 @@ web: configure
 serve-web: web
 	node packaging/web/serve.mjs $(WEB_BUILD)/site $(PORT)
 
-# playwright-core stays at the last release that still runs on Debian 12's
-# node, which is older than Debian 13's.
 $(WEB_BUILD)/node_modules.stamp: tests/web/package.json tests/web/package-lock.json
 	@tools/setup-packages $(CHECK_WEB_PACKAGES)
 	@command -v npm >/dev/null || tools/setup-packages npm
@@ -152,7 +150,7 @@ check-web: web $(WEB_BUILD)/node_modules.stamp
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target vantor_tests
 	cd $(WEB_BUILD)/cmake && ctest --output-on-failure
 	node tests/web/check-serve.mjs $(WEB_BUILD)/site
-	node tests/web/play-book.mjs $(WEB_BUILD)/site; book=$$?; node tests/web/check-web.mjs $(WEB_BUILD)/site && exit $$book
+	tests/web/play-book $(WEB_BUILD)/site; book=$$?; node tests/web/check-web.mjs $(WEB_BUILD)/site && exit $$book
 
 # Lighthouse 12, pinned in its own lock file, apart from the checks' browser driver.
 LIGHTHOUSE := bench/web/lighthouse

@@ -7,7 +7,7 @@ import { execFileSync } from 'node:child_process';
 import { readdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
-import { chromium } from '../../tests/web/node_modules/playwright-core/index.mjs';
+import puppeteer from '../../tests/web/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js';
 import { serve } from '../../packaging/web/serve.mjs';
 import { audit, shortfalls, table } from './lighthouse/lighthouse.mjs';
 
@@ -33,14 +33,12 @@ row('site, raw, KB', kb(raw));
 // Load and pace in headless chromium.
 const server = await serve(site, 0, '/');
 const base = `http://127.0.0.1:${server.address().port}/`;
-const browser = await chromium.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-         '--disable-component-update', '--disable-sync'],
+const browser = await puppeteer.launch({
+  executablePath: '/usr/bin/chromium', headless: true, args: ['--no-sandbox', '--disable-gpu', '--disable-quic'],
 });
 const loads = [];
 for (let i = 0; i < 3; ++i) {
-  const context = await browser.newContext();  // a first visit each time: nothing cached
+  const context = await browser.createBrowserContext();  // a first visit each time: nothing cached
   const page = await context.newPage();
   const start = Date.now();
   await page.goto(base);
@@ -53,12 +51,12 @@ row('load to the instructions dialog, ms (median of 3)', loads[1]);
 
 // Ten seconds of a game with every arrow held and the bullet flying; a
 // wake-up of the frame tick's timer at or after its deadline raises a tick.
-const context = await browser.newContext();
+const context = await browser.createBrowserContext();
 const page = await context.newPage();
 await page.goto(base);
 await page.waitForSelector('#box[open]');
 await page.keyboard.press('Enter');
-await page.fill('#c-time', '15');
+await page.locator('#c-time').fill('15');
 await page.click('#c-NewGame');
 await page.evaluate(() => {
   const woke = Module._vantor_timer_woke;
@@ -69,7 +67,7 @@ await page.evaluate(() => {
   };
 });
 for (const key of ['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'Enter']) await page.keyboard.down(key);
-await page.waitForTimeout(10000);
+await new Promise((resume) => setTimeout(resume, 10000));
 const ticks = await page.evaluate(() => window.ticks);
 await browser.close();
 server.close();

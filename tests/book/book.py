@@ -106,16 +106,19 @@ def play(driver, column, results_dir, only=None):
         if lacking:
             result = f'skipped: {lacking[0]}'
         else:
-            player = Player(driver)
+            player, why = Player(driver), None
             try:
                 player.run(steps)
-                result = 'passed'
             except Exception as e:  # a driver's own failure fails the scenario, not the book
-                failed += 1
-                result = f'FAILED: {e}'
-                print(f'  what was found: {json.dumps(player.found)}', file=sys.stderr)
-            finally:
+                why = e
+            try:
                 driver.stop()
+            except Exception as e:  # and so does what a page complained of as it closed
+                why = why or e
+            result = f'FAILED: {why}' if why else 'passed'
+            if why:
+                failed += 1
+                print(f'  what was found: {json.dumps(player.found)}', file=sys.stderr)
         print(f'{column}: {scenario["name"]}: {result} ({time.monotonic() - started:.1f} s)', flush=True)
         rows.append((scenario['name'], result))
     os.makedirs(results_dir, exist_ok=True)

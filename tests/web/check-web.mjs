@@ -1,43 +1,35 @@
-// What only the page has, beside the scenario book that every front end
-// plays (play-book.mjs), in each of three engines in turn: chromium, Firefox
-// ESR and WebKitGTK (see engines.mjs): node check-web.mjs SITE_DIR [ENGINE...]. With SHOTS_DIR set it also saves screenshots there.
-// Fails on any failed check, any console error or CSP complaint, and any
-// request for something outside the site's folder, in any engine.
+// What only a page has, beside the scenario book that every front end plays
+// (play-book), in chromium, Firefox ESR and WebKitGTK in turn (engines.mjs):
+// node check-web.mjs SITE_DIR [ENGINE...]; with SHOTS_DIR set it saves
+// screenshots there. Fails on any failed check, console error or CSP
+// complaint, and any request for something outside the site's folder.
 import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import * as engines from './engines.mjs';
 import { serve } from '../../packaging/web/serve.mjs';
 
-const wanted = process.argv.length > 3 ? process.argv.slice(3) : ['chromium', 'firefox', 'webkit'];
-const shots = process.env.SHOTS_DIR;
+const [original, ...wanted] = process.argv.slice(2);
 const PREFIX = '/games/vantor/';  // any sub-path serves
-let site = process.argv[2];  // as the engine in hand is served it
+let site = original;  // as the engine in hand is served it
 let server = await serve(site, 0, PREFIX);
 const port = server.address().port;
 const base = `http://127.0.0.1:${port}${PREFIX}`;
-const own = (url) => url.startsWith(base) || url === 'about:blank';
 
-let tally;
+let engine;
+const failed = [];
 const check = (ok, what) => {
   console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
-  (ok ? tally.passed : tally.failed).push(what);
+  if (!ok) failed.push(`${engine?.name}: ${what}`);
 };
-const skip = (what, why) => {
-  console.log(`skip ${what}: skipped in ${tally.engine}: ${why}`);
-  tally.skipped.push(what);
-};
+const skip = (what, why) => console.log(`skip ${what}: ${why}`);
 
 const sleep = (ms) => new Promise((resume) => setTimeout(resume, ms));
 const $ = (t, selector, f) => t.eval(`(s) => (${f})(document.querySelector(s))`, selector);
-const text = (t, selector) => $(t, selector, (e) => e.textContent);
 const count = async (t) => Number(await $(t, '#c-time', (e) => e.value));
-const disabled = (t, selector) => $(t, selector, (e) => e.disabled);
-const sprites = (t, name) => t.eval((n) => [...document.querySelectorAll(`.sprite[aria-label="${n}"]`)].map((s) => ({
-  x: parseFloat(s.style.left), y: parseFloat(s.style.top), shown: !s.hidden && !s.parentElement.hidden })), name);
-const player = async (t) => (await sprites(t, 'Player'))[0];
-const dialogOpen = (t) => $(t, '#box', (b) => b.open);
-const shot = async (t, name) => shots && writeFileSync(`${shots}/${tally.engine}-${name}.png`, await t.shot(true));
+const sprite = (t, name) => $(t, `.sprite[aria-label="${name}"]`, (s) => ({ x: parseFloat(s.style.left), shown: !s.hidden && !s.parentElement.hidden }));
+const shot = async (t, name) => shots && writeFileSync(`${shots}/${engine.name.split(' ')[0]}-${name}.png`, await t.shot(true), 'base64');
+const shots = process.env.SHOTS_DIR;
 
 async function until(condition, ms, what) {
   for (const end = Date.now() + ms; !(await condition());) {
@@ -45,32 +37,29 @@ async function until(condition, ms, what) {
     await sleep(20);
   }
 }
-const boxUp = (t, ms = 10000) => until(() => dialogOpen(t), ms, 'a box');
 // Whether the condition comes true within ms: the page acts on an event once
 // the game's handler has run to its end.
 const soon = (condition, ms = 1000) => until(condition, ms, '').then(() => true, () => false);
+const boxUp = (t, ms = 10000) => until(() => $(t, '#box', (b) => b.open), ms, 'a box');
 const stopServer = async () => {
   server.closeAllConnections();
   await new Promise((closed) => server.close(closed));
 };
 
-async function open(engine, size) {
+async function open(size) {
   const t = await engine.open(size);
   await t.goto(base);
   await boxUp(t);
   return t;
 }
 
-const selectAll = async (t) => {
+async function newGame(t, limit, poke = t.click) {
+  await poke('#c-time');
   await t.down('Control');
   await t.press('a');
   await t.up('Control');
-};
-
-async function typeLimit(t, limit) {
-  await t.click('#c-time');
-  await selectAll(t);
-  await t.type(limit);
+  await t.insertText(limit);  // as a phone's on-screen keyboard types
+  await poke('#c-NewGame');
 }
 
 // The target dot's red and blue pixels, [x, y, 0xRRGGBB], from its committed
@@ -98,8 +87,7 @@ async function fieldIsCrisp(t, scale) {
                     canvas.width === Math.round(canvas.getBoundingClientRect().width * devicePixelRatio);
     requestAnimationFrame(() => requestAnimationFrame(() => painted(settled)));
   })), 3000, 'the field laid out at its scale');
-  const png = await t.shot();
-  return t.eval(async ([data, k, dot]) => {
+  const crisp = await t.eval(async ([data, k, dot]) => {
     const r = document.querySelector('#c-Back canvas').getBoundingClientRect();
     const [width, height] = [r.width, r.height].map((n) => Math.round(n * devicePixelRatio));
     const bytes = Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
@@ -116,54 +104,51 @@ async function fieldIsCrisp(t, scale) {
     const dots = [...document.querySelectorAll('.sprite[aria-label="Target dot"]:not([hidden])')];
     const wrongDots = dots.flatMap((s) => dot.filter(([x, y, c]) => rgb(parseFloat(s.style.left) + x, parseFloat(s.style.top) + y) !== c)).length;
     return { width, odd, dots: dots.length, wrongDots, covered: document.getElementById('box').open };
-  }, [png.toString('base64'), scale, DOT]);
+  }, [await t.shot(), scale, DOT]);
+  return { ...crisp, ok: !crisp.covered && crisp.width === 930 && crisp.odd === 0 && crisp.dots > 0 && crisp.wrongDots === 0 };
 }
-const crispAndTrue = (c) => !c.covered && c.width === 930 && c.odd === 0 && c.dots > 0 && c.wrongDots === 0;
 
-// --- The desktop: what only a page has, around one game. The book
-// (play-book.mjs) plays the rest.
-async function desktop(engine) {
-  const page = await open(engine, { width: 640, height: 420 });
+// --- The desktop at two device pixels per CSS pixel: what only a page has,
+// around one game.
+async function desktop() {
+  const page = await open({ width: 640, height: 420, scale: 2 });
   check(await $(page, '#box', (b) => b.matches(':modal')) && await page.eval(() => document.fonts.check('11px "Liberation Sans"')) &&
         await $(page, '#c-time', (e) => e.labels.length === 2 && e.getAttribute('aria-label') === 'Time limit in seconds') &&
         await $(page, '#c-Score', (e) => e.getAttribute('role') === 'status' && e.getAttribute('aria-labelledby') === 'c-Label1'),
         'the box is modal, the page font loaded, the time box carries its name and both captions, the score is a live region named by its caption');
   await page.press('Enter');
-  await shot(page, 'idle');
-  await typeLimit(page, '9');
-  await page.click('#c-NewGame');
+  await newGame(page, '9');
+  const crisp = await fieldIsCrisp(page, 2);
+  check(crisp.ok, `at ratio 2 every game pixel is a 2 x 2 block of its colour (${JSON.stringify(crisp)})`);
 
   // Losing the keyboard releases the keys; a hidden page stops the clock.
-  const from = (await player(page)).x;
+  const from = (await sprite(page, 'Player')).x;
   await page.down('ArrowRight');
-  await until(async () => (await player(page)).x > from + 4, 3000, 'the player to walk');
+  await until(async () => (await sprite(page, 'Player')).x > from + 4, 3000, 'the player to walk');
   check(await page.eval(() => window.scrollY === 0 && window.scrollX === 0), 'a held arrow walks the player, never scrolling the page');
-  await shot(page, 'game-scale1');
+  await shot(page, 'game');
   await page.eval(() => window.dispatchEvent(new Event('blur')));
-  const leftAt = (await player(page)).x;
+  const leftAt = (await sprite(page, 'Player')).x;
   const second = await count(page);
   await until(async () => await count(page) < second, 2000, 'the next second');
-  check((await player(page)).x === leftAt, 'a blur releases the held arrow');
+  check((await sprite(page, 'Player')).x === leftAt, 'a blur releases the held arrow');
   await page.up('ArrowRight');
 
-  const hiddenBefore = await count(page);
-  await page.eval(() => {
-    Object.defineProperty(document, 'hidden', { configurable: true, get: () => true });
+  const hide = (hidden) => page.eval((h) => {
+    if (h) Object.defineProperty(document, 'hidden', { configurable: true, get: () => true });
+    else delete document.hidden;
     document.dispatchEvent(new Event('visibilitychange'));
-  });
+  }, hidden);
+  const hiddenBefore = await count(page);
+  await hide(true);
   // Nothing to await here: the clock must stay put for longer than a second.
   await sleep(2200);
   const hiddenAfter = await count(page);
-  await page.eval(() => {
-    delete document.hidden;
-    document.dispatchEvent(new Event('visibilitychange'));
-  });
+  await hide(false);
   await until(async () => await count(page) !== hiddenBefore, 2000, 'the clock to go on');
   const shownAfter = await count(page);
   check(hiddenAfter === hiddenBefore && hiddenBefore - shownAfter === 1,
         `a hidden page stops the clock, and showing again costs one second at most (${hiddenBefore} -> ${hiddenAfter} -> ${shownAfter})`);
-  await boxUp(page, 9000);
-  await page.click('#box-ok');
 
   // Offline: the service worker has the site.
   await page.eval(() => navigator.serviceWorker.ready.then(() => true));
@@ -171,10 +156,9 @@ async function desktop(engine) {
   await page.reload();
   await boxUp(page);
   await page.press('Enter');
-  await typeLimit(page, '1');
-  await page.click('#c-NewGame');
+  await newGame(page, '1');
   await boxUp(page, 3000);
-  check(/hits in 1 seconds!$/.test(await text(page, '#box-prompt')), 'with the server gone the game loads and plays');
+  check(/hits in 1 seconds!$/.test(await $(page, '#box-prompt', (e) => e.textContent)), 'with the server gone the game loads and plays');
 
   // A new build: its worker is fetched on the next visit and takes over, its
   // cache alone left, once the old build's page is closed.
@@ -202,28 +186,16 @@ async function desktop(engine) {
   }
   check(caches.join() === 'vantor-next', `the next build's cache replaces the first (${caches})`);
   await keep.done();
-  server.close();
-  rmSync(next, { recursive: true });
+  await stopServer();
   server = await serve(site, port, PREFIX);
-}
-
-// --- A display of two device pixels per CSS pixel.
-async function sharp(engine) {
-  const page = await open(engine, { width: 640, height: 420, scale: 2 });
-  await page.press('Escape');
-  await page.click('#c-NewGame');
-  const crisp = await fieldIsCrisp(page, 2);
-  check(crispAndTrue(crisp), `at ratio 2 every game pixel is a 2 x 2 block of its colour (${JSON.stringify(crisp)})`);
-  await shot(page, 'game-scale2');
-  await page.done();
+  rmSync(next, { recursive: true });
 }
 
 // --- A phone: touch only, 390 CSS pixels wide at ratio 3.
-async function phone(engine) {
-  const p = await open(engine, { width: 390, height: 844, scale: 3, touch: true });
+async function phone() {
+  const p = await open({ width: 390, height: 844, scale: 3, touch: true });
   const touch = !engine.lacks.touch;
   const poke = touch ? p.tap : p.click;
-  if (!touch) skip('the touch keys: shown, held and tapped', `${engine.lacks.touch}; the game played by keyboard at the same size`);
   if (engine.lacks.layoutShifts) {
     skip('nothing on a phone moves once drawn', engine.lacks.layoutShifts);
   } else {
@@ -234,62 +206,52 @@ async function phone(engine) {
     }));
     check(shifts.length === 0, `nothing on a phone moves once drawn (${shifts})`);
   }
-  const legible = 'the box is in type a phone can read, its button the size of a finger';
   if (touch) {
     check(await $(p, '#box-prompt', (e) => parseFloat(getComputedStyle(e).fontSize)) >= 12 &&
           await $(p, '#box-ok', (e) => parseFloat(getComputedStyle(e).fontSize) >= 12 && e.getBoundingClientRect().height >= 40),
-          legible);
+          'the box is in type a phone can read, its button the size of a finger');
   } else {
-    skip(legible, `${engine.lacks.touch}: no coarse pointer, so the page keeps the desktop's box`);
+    skip('the phone\'s box, touch keys and taps', `${engine.lacks.touch}: no coarse pointer, so the game is played by keyboard at the same size`);
   }
   await poke('#box-ok');
-  await poke('#c-time');
-  await selectAll(p);
-  await p.insertText('5');  // as the on-screen keyboard types
-  await poke('#c-NewGame');
+  await newGame(p, '5', poke);
   if (touch) {
-    const from = await player(p);
+    const from = await sprite(p, 'Player');
     await p.touchHold('#touch [data-vk="39"]', 300);
-    check(await $(p, '#touch', (e) => getComputedStyle(e).display !== 'none') && (await player(p)).x > from.x + 10,
+    check(await $(p, '#touch', (e) => getComputedStyle(e).display !== 'none') && (await sprite(p, 'Player')).x > from.x + 10,
           'the touch keys show on a phone, and a held touch arrow walks the player');
     await p.touchHold('#touch .fire', 100);
-    check(await soon(async () => (await sprites(p, 'Bullet'))[0].shown), 'the fire key fires');
+    check(await soon(async () => (await sprite(p, 'Bullet')).shown), 'the fire key fires');
   }
   const crisp = await fieldIsCrisp(p, 2);
-  check(await $(p, '#window', (e) => e.getBoundingClientRect().width) === 310 && crispAndTrue(crisp),
+  check(await $(p, '#window', (e) => e.getBoundingClientRect().width) === 310 && crisp.ok,
         `at ratio 3 on a narrow screen the window is 310 px wide, every game pixel 2 x 2 device pixels of its colour (${JSON.stringify(crisp)})`);
   await shot(p, 'phone');
   await boxUp(p, 7000);
   await poke('#box-ok');
-  check(await soon(async () => !(await dialogOpen(p)) && !(await disabled(p, '#c-NewGame'))), `a ${touch ? 'tap' : 'click'} answers the result`);
+  check(await soon(async () => !(await $(p, '#box', (b) => b.open)) && !(await $(p, '#c-NewGame', (e) => e.disabled))),
+        `a ${touch ? 'tap' : 'click'} answers the result`);
   await p.done();
 }
 
-const tallies = [];
-const original = site;
-for (const which of wanted) {
+for (const which of wanted.length ? wanted : ['chromium', 'firefox', 'webkit']) {
   const started = Date.now();
-  tally = { engine: which, passed: [], failed: [], skipped: [] };
-  tallies.push(tally);
-  let engine;
+  engine = undefined;
   try {
-    engine = await engines[which]({ own, fail: (what) => check(false, what) });
+    engine = await engines[which]({ own: (url) => url.startsWith(base) || url === 'about:blank', fail: (what) => check(false, what) });
     console.log(`--- ${engine.name}`);
     site = engine.site ? engine.site(original) : original;
     await stopServer();
     server = await serve(site, port, PREFIX);
-    for (const part of [desktop, sharp, phone]) await part(engine);
+    await desktop();
+    await phone();
   } catch (e) {
     check(false, `the checks run to the end: ${e.stack}`);
     if (!server.listening) server = await serve(site, port, PREFIX);
   }
   await engine?.close();
-  tally.seconds = Math.round((Date.now() - started) / 1000);
+  console.log(`${which}: ${Math.round((Date.now() - started) / 1000)} s`);
 }
-
-console.log('---');
-for (const t of tallies)
-  console.log(`${t.engine}: ${t.passed.length} passed, ${t.failed.length} failed, ${t.skipped.length} skipped in ${t.seconds} s` +
-              t.failed.map((f) => `\n  failed: ${f}`).join(''));
 server.close();
-process.exit(tallies.some((t) => t.failed.length) ? 1 : 0);
+console.log(failed.length ? `${failed.length} checks failed:\n  ${failed.join('\n  ')}` : 'every check passed');
+process.exit(failed.length ? 1 : 0);
