@@ -181,8 +181,8 @@ windows:
 	packaging/windows/build-packages $(BUILD_WINDOWS)
 
 # The suite under Wine, the game played under Wine in Xvfb, the installer,
-# and the program built again elsewhere byte for
-# byte. Each run makes its Wine prefix anew; a check that hangs is ended.
+# and the program built again elsewhere byte for byte. Each run makes its
+# Wine prefix anew; a check that hangs is ended.
 check-windows: windows
 	@tools/setup-packages $(CHECK_WINDOWS_PACKAGES)
 	rm -rf $(BUILD_WINDOWS)/wine
