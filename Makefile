@@ -178,13 +178,12 @@ windows:
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS)
 	packaging/windows/build-packages $(BUILD_WINDOWS)
 
-# The suite under Wine, the game played under Wine in Xvfb, the installer in
-# a throw-away Wine prefix, and the program built again elsewhere byte for
-# byte. Each run makes its Wine prefix anew; a check that hangs is ended.
+# The suite under Wine, the game played under Wine in Xvfb, the installer,
+# and the program built again elsewhere byte for byte. Each run makes its
+# Wine prefix anew; a check that hangs is ended.
 check-windows: windows
 	@tools/setup-packages $(CHECK_WINDOWS_PACKAGES)
 	rm -rf $(BUILD_WINDOWS)/wine
-	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target take_screenshot
 	cd $(BUILD_WINDOWS) && ctest --output-on-failure
 	timeout 900 tests/windows/check-windows $(BUILD_WINDOWS)
 

@@ -1,130 +1,162 @@
-// Reads the game's windows as a screen reader would, for the book's player
-// under Wine: for each line it reads, one line of JSON (it stays running, as
-// starting a program under Wine takes longer than a game's last second):
-//   {"form": {"title", "size" (the client area), "origin" (its screen place), "dpi"} or null,
-//    "controls": [{"kind", "place", "size", "text", "shown", "enabled", "focus", "selected"}],
-//    "sprites": [{"name", "shown"}], "box": {"caption", "prompt"} or null, "foreground": KIND}
-// Places are device pixels from the form's client corner. Naming the controls
-// is the driver's, by kind and place.
-#include <windows.h>
+// The book's eyes and hands under Wine, in two ways:
+//   vantor_probe.exe          reads the running game as a screen reader would: for each
+//                             line it reads, one line of JSON in the book's names. It stays
+//                             running, as starting a program under Wine takes longer than a
+//                             game's last second. The line "away" first opens another
+//                             program's window, which takes the keyboard; "back" closes it.
+//   vantor_probe.exe field    plays the README's scene in a Windows window of its own; fails
+//                             unless the field on the screen is the composed field, each
+//                             pixel a whole square at the window's scale.
+#include <iostream>
+#include <map>
 
-#include <cstdio>
-#include <string>
+#include "app/Form1.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/Win32FrontEnd.h"
+#include "scene/Form1Description.h"
+#include "tools/ScreenshotScene.h"
 
 namespace {
 
-std::string Json(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), size, nullptr, nullptr);
-  utf8.resize(utf8.size() - 1);
+using platform::win32::Narrow;
+
+std::string Json(const std::string& text) {
   std::string out = "\"";  // the game's texts are single lines
-  for (char c : utf8) out += c == '"' || c == '\\' ? std::string{'\\', c} : std::string{c};
-  return out + "\"";
+  for (char c : text) out += c == '"' || c == '\\' ? std::string{'\\', c} : std::string{c};
+  return out + '"';
 }
 
-std::wstring Text(HWND hwnd) {
+std::string Text(HWND hwnd) {
   wchar_t buffer[512] = {};
   // WM_GETTEXT reaches another process's controls, where GetWindowText does not.
-  SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, nullptr);
-  buffer[511] = 0;
-  return buffer;
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 511, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, nullptr);
+  return Narrow(buffer);
 }
 
-std::wstring Kind(HWND hwnd) {
+std::string Kind(HWND hwnd) {
   wchar_t name[64] = {};
   GetClassNameW(hwnd, name, 64);
-  return name;
+  return Narrow(name);
 }
 
-const char* Bool(bool value) { return value ? "true" : "false"; }
+std::string Bool(bool value) { return value ? "true" : "false"; }
 
-HWND form = nullptr, box = nullptr, focus = nullptr;
-const char* separator = "";
+std::string Pair(long a, long b) { return "[" + std::to_string(a) + ", " + std::to_string(b) + "]"; }
 
-BOOL CALLBACK Control(HWND hwnd, LPARAM) {
-  if (GetParent(hwnd) != form) return TRUE;
-  RECT r{};
-  GetWindowRect(hwnd, &r);
-  MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
-  const std::wstring text = Text(hwnd);
-  DWORD_PTR range = 0;  // a button's is none
-  if (hwnd == focus) SendMessageTimeoutW(hwnd, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &range);
-  const bool selected = range != 0 && LOWORD(range) == 0 && HIWORD(range) == text.size();
-  std::printf("%s{\"kind\": %s, \"place\": [%ld, %ld], \"size\": [%ld, %ld], \"text\": %s, \"shown\": %s, "
-              "\"enabled\": %s, \"focus\": %s, \"selected\": %s}",
-              separator, Json(Kind(hwnd)).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
-              Json(text).c_str(), Bool(IsWindowVisible(hwnd)), Bool(IsWindowEnabled(hwnd)), Bool(hwnd == focus),
-              Bool(selected));
-  separator = ",";
-  return TRUE;
-}
-
-BOOL CALLBACK Sprite(HWND hwnd, LPARAM) {
-  if (GetParent(GetParent(hwnd)) != form || Kind(GetParent(hwnd)) != L"VantorField") return TRUE;
-  std::printf("%s{\"name\": %s, \"shown\": %s}", separator, Json(Text(hwnd)).c_str(),
-              Bool(IsWindowVisible(hwnd)));
-  separator = ",";
-  return TRUE;
-}
-
-BOOL CALLBACK Prompt(HWND hwnd, LPARAM prompt) {
-  if (Kind(hwnd) != L"Static" || Text(hwnd).empty()) return TRUE;
-  *reinterpret_cast<std::wstring*>(prompt) = Text(hwnd);
-  return FALSE;
-}
-
-BOOL CALLBACK TopLevel(HWND hwnd, LPARAM) {
-  const std::wstring kind = Kind(hwnd);
-  if (kind == L"VantorForm") form = hwnd;
-  if (kind == L"#32770" && IsWindowVisible(hwnd)) box = hwnd;
-  return TRUE;
-}
-
-void Snapshot() {
-  form = box = focus = nullptr;
-  EnumWindows(&TopLevel, 0);
-  std::printf("{\"form\": ");
-  if (form != nullptr) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info)) focus = info.hwndFocus;
-    RECT client{};
-    GetClientRect(form, &client);
-    POINT origin{};
-    ClientToScreen(form, &origin);
-    std::printf("{\"title\": %s, \"size\": [%ld, %ld], \"origin\": [%ld, %ld], \"dpi\": %u}",
-                Json(Text(form)).c_str(), client.right, client.bottom, origin.x, origin.y, GetDpiForWindow(form));
-  } else {
-    std::printf("null");
+// The form: its title, size, controls and the field's sprites, by the names the description gives them.
+std::string Form(HWND form) {
+  const platform::FormDescription& description = scene::Form1Description();
+  std::map<std::string, int> sprites;  // how many of each are shown
+  for (const auto& d : description.controls)
+    if (d.container != description.name && !d.accessibleName.empty()) sprites[std::string(d.accessibleName)] = 0;
+  GUITHREADINFO info{.cbSize = sizeof info};
+  GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info);
+  RECT client{};
+  GetClientRect(form, &client);
+  std::string out = ", \"title\": " + Json(Text(form)) + ", \"size\": " + Pair(client.right, client.bottom);
+  std::string focus = "null", selected = "false";
+  // The form stacks its controls in the description's order, the last on top.
+  HWND c = GetWindow(GetWindow(form, GW_CHILD), GW_HWNDLAST);
+  for (const auto& d : description.controls) {
+    if (d.kind == platform::ControlKind::Timer || d.container != description.name || c == nullptr) continue;
+    RECT r{};  // on the screen, then from the form's inside corner
+    GetWindowRect(c, &r);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+    const std::string name = Json(std::string(d.name)), text = Text(c);
+    out += ", " + name + ": {\"text\": " + Json(text) + ", \"shown\": " + Bool(IsWindowVisible(c)) +
+           ", \"enabled\": " + Bool(IsWindowEnabled(c)) + ", \"place\": " + Pair(r.left, r.top) +
+           ", \"centre\": " + Pair(centre.x, centre.y) + "}";
+    if (c == info.hwndFocus) {
+      DWORD_PTR range = 0;  // a button's is none
+      SendMessageTimeoutW(c, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &range);
+      focus = name;
+      selected = Bool(range != 0 && LOWORD(range) == 0 && HIWORD(range) == platform::win32::Wide(text).size());
+    }
+    if (Kind(c) == "VantorField")
+      for (HWND s = GetWindow(c, GW_CHILD); s != nullptr; s = GetWindow(s, GW_HWNDNEXT))
+        sprites[Text(s)] += IsWindowVisible(s);
+    c = GetWindow(c, GW_HWNDPREV);
   }
-  std::printf(", \"controls\": [");
-  separator = "";
-  if (form != nullptr) EnumChildWindows(form, &Control, 0);
-  std::printf("], \"sprites\": [");
-  separator = "";
-  if (form != nullptr) EnumChildWindows(form, &Sprite, 0);
-  std::printf("], \"box\": ");
-  std::wstring prompt;
-  if (box != nullptr) EnumChildWindows(box, &Prompt, reinterpret_cast<LPARAM>(&prompt));
-  if (box != nullptr)
-    std::printf("{\"caption\": %s, \"prompt\": %s}", Json(Text(box)).c_str(), Json(prompt).c_str());
-  else
-    std::printf("null");
+  out += ", \"focus\": " + focus + ", \"selected\": " + selected + ", \"sprites\": {";
+  for (const auto& [sprite, shown] : sprites)
+    out += (out.back() == '{' ? "" : ", ") + Json(sprite) + ": " + std::to_string(shown);
+  return out + "}";
+}
+
+std::string Box(HWND box) {
+  std::string prompt;  // the box's one text; its icon is a text window with none
+  for (HWND c = GetWindow(box, GW_CHILD); c != nullptr && prompt.empty(); c = GetWindow(c, GW_HWNDNEXT))
+    if (Kind(c) == "Static") prompt = Text(c);
+  return "{\"caption\": " + Json(Text(box)) + ", \"prompt\": " + Json(prompt) + "}";
+}
+
+std::string Read() {
+  HWND form = FindWindowW(L"VantorForm", nullptr), box = FindWindowW(L"#32770", nullptr);
+  std::string out = "{\"box\": " + (box != nullptr && IsWindowVisible(box) ? Box(box) : "null");
+  if (form != nullptr) out += Form(form);
   HWND foreground = GetForegroundWindow();
-  std::printf(", \"foreground\": %s}\n", foreground ? Json(Kind(foreground)).c_str() : "null");
+  return out + ", \"foreground\": " + (foreground ? Json(Kind(foreground)) : "null") + "}";
+}
+
+// Another program's window, that takes the keyboard until it is told to quit.
+DWORD WINAPI Elsewhere(void*) {
+  WNDCLASSW type{.lpfnWndProc = &DefWindowProcW, .hInstance = GetModuleHandleW(nullptr),
+                 .lpszClassName = L"VantorElsewhere"};
+  RegisterClassW(&type);
+  HWND window = CreateWindowW(type.lpszClassName, L"Elsewhere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500, 200,
+                              120, nullptr, nullptr, type.hInstance, nullptr);
+  SetForegroundWindow(window);
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  DestroyWindow(window);  // the keyboard goes back as it closes
+  return 0;
+}
+
+int Probe() {
+  for (std::string line; std::getline(std::cin, line);) {
+    if (line == "away") CloseHandle(CreateThread(nullptr, 0, &Elsewhere, nullptr, 0, nullptr));
+    if (line == "back") PostMessageW(FindWindowW(L"VantorElsewhere", nullptr), WM_QUIT, 0, 0);
+    std::cout << Read() << std::endl;
+  }
+  return 0;
+}
+
+int CompareField() {
+  platform::win32::Win32FrontEnd front(scene::kProjectTitle, GetModuleHandleW(nullptr));
+  front.AnswerMessageBoxes([](const std::string&, const std::string&) {});
+  Form1 form;
+  front.Show(form, SW_SHOWNORMAL);
+  PlayScreenshotScene(form, front.Keys(), [&](const std::function<void()>& handler) { front.Dispatch(handler); });
+  HWND window = front.Window();
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+
+  RECT client{};
+  GetClientRect(window, &client);
+  BITMAPINFO info{.bmiHeader = {.biSize = sizeof info.bmiHeader, .biWidth = client.right,
+                                .biHeight = -client.bottom, .biPlanes = 1, .biBitCount = 32}};  // rows top down
+  void* bits = nullptr;
+  HDC screen = GetDC(window), memory = CreateCompatibleDC(screen);
+  SelectObject(memory, CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+
+  // The field's last row lies under the strip's controls, as on the desktop.
+  const platform::FieldRaster& field = front.Field();
+  const int scale = client.right / field.Width();
+  long differ = 0;
+  for (int y = 0; y < field.Height() * scale - scale; ++y)
+    for (int x = 0; x < field.Width() * scale; ++x)
+      differ += ((pixels[y * client.right + x] ^ field.At(x / scale, y / scale)) & 0xFFFFFF) != 0;
+  std::cout << "field at scale " << scale << ": " << differ << " screen pixels differ from the composed field\n";
+  return differ == 0 ? 0 : 1;
 }
 
 }  // namespace
 
-int main() {
-  // Unaware of DPI, the probe would read the game's places and sizes scaled
-  // back to 96 dpi where Wine runs at another.
+int main(int argc, char**) {
+  // As the game's manifest makes it: unaware, the probe would read the game's
+  // places at 96 dpi, and its own window would be drawn at 96 dpi and stretched.
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-  for (int c; (c = std::getchar()) != EOF;)
-    if (c == '\n') {
-      Snapshot();
-      std::fflush(stdout);
-    }
-  return 0;
+  return argc > 1 ? CompareField() : Probe();
 }
