@@ -57,8 +57,9 @@ class Player:
     def look(self, want):
         try:
             self.found = self.driver.read()
-        except Exception as e:  # a read that fails now and then is tried again
+        except Exception as e:  # a read that fails now and then is tried again, and matches nothing
             self.found = {'unreadable': str(e)}
+            return False
         return matches(want, self.found)
 
     def see(self, want, seconds=5):
