@@ -171,11 +171,12 @@ void ScreenPass::ArmTimers() {
   for (std::size_t i = 0; i < timers_.Count(); ++i) screen_.WakeTimerIn(i, timers_.WakeIn(i, now));
 }
 
-void ScreenPass::TimerWoke(std::size_t timer) {
+bool ScreenPass::TimerWoke(std::size_t timer) {
   const auto now = now_();
   Timer* due = timers_.Woke(timer, now);
   screen_.WakeTimerIn(timer, timers_.WakeIn(timer, now));
   if (due != nullptr) Dispatch([due] { due->RaiseTimer(); });
+  return due != nullptr;
 }
 
 }  // namespace platform

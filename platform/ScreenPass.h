@@ -80,9 +80,10 @@ class ScreenPass {
   // it opens at.
   void Run();
 
-  // A timer's wake-up: raises its tick if one is due. The next wake-up is
-  // armed before, so that ticks go on while a handler waits in a message box.
-  void TimerWoke(std::size_t timer);
+  // A timer's wake-up: raises its tick if one is due, and says whether it
+  // did. The next wake-up is armed before, so that ticks go on while a
+  // handler waits in a message box.
+  bool TimerWoke(std::size_t timer);
 
   // The window shows for the first time: the first tab stop takes the
   // keyboard.

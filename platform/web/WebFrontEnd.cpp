@@ -132,7 +132,8 @@ EMSCRIPTEN_KEEPALIVE void vantor_click(int control) {
 EMSCRIPTEN_KEEPALIVE void vantor_type(int control, const char* text) {
   if (auto* c = WebFrontEnd::Current().ControlAt(control)) WebFrontEnd::Current().Type(*c, text);
 }
-EMSCRIPTEN_KEEPALIVE void vantor_timer_woke(int timer) {
-  WebFrontEnd::Current().Pass().TimerWoke(static_cast<std::size_t>(timer));
+// Whether the wake-up raised a tick, for the site's measurements.
+EMSCRIPTEN_KEEPALIVE int vantor_timer_woke(int timer) {
+  return WebFrontEnd::Current().Pass().TimerWoke(static_cast<std::size_t>(timer));
 }
 }
