@@ -19,6 +19,15 @@ class Failed(Exception):
     pass
 
 
+def until(condition, seconds, failure):
+    """Waits for the condition to come true; fails with FAILURE after SECONDS."""
+    end = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() > end:
+            raise Failed(failure)
+        time.sleep(0.05)
+
+
 def matches(want, found):
     if isinstance(want, dict):
         return isinstance(found, dict) and all(matches(v, found.get(k)) for k, v in want.items())
@@ -63,11 +72,7 @@ class Player:
         return matches(want, self.found)
 
     def see(self, want, seconds=5):
-        end = time.monotonic() + seconds
-        while not self.look(want):
-            if time.monotonic() > end:
-                raise Failed(f'not within {seconds} s: {json.dumps(want)}')
-            time.sleep(0.05)
+        until(lambda: self.look(want), seconds, f'not within {seconds} s: {json.dumps(want)}')
 
     def still(self, want, seconds):
         end = time.monotonic() + seconds
