@@ -37,6 +37,9 @@ class Runtime {
   RandomSource& Random() { return *random_; }
   // Replaces the random source, for tests that script the draws.
   void UseRandom(RandomSource& source) { random_ = &source; }
+  // The play field's pixels as the window should show them, for tests and
+  // tools; once the form is open.
+  const FieldRaster& Field() const { return *pass_->Fields().front(); }
 
   // The window system's input, as each front end reports it. A key comes
   // with the window system's time stamp in milliseconds; the answer says what the window system

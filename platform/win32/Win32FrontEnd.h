@@ -40,8 +40,6 @@ class Win32FrontEnd final : public Runtime {
   }
 
   HWND Window() const { return window_ ? window_->Handle() : nullptr; }
-  // The play field's pixels as the window should show them, for tools.
-  const FieldRaster& Field() const { return *window_->Pass().Fields().front(); }
   // Runs code that changes the controls as an event of the window.
   void Dispatch(const std::function<void()>& handler) { window_->Pass().Dispatch(handler); }
 
