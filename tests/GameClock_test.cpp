@@ -36,6 +36,8 @@ TEST_F(GameClockTest, GamesRunOutOneSecondATickAndQuoteTheLimitAsTyped) {
     SCOPED_TRACE(limit);
     ASSERT_TRUE(Start(limit));
     EXPECT_FALSE(front.Click(form.NewGame));  // locked while the game runs
+    front.PressKey(9);  // nor does Tab reach a control, whose news would go unsaid
+    EXPECT_EQ(front.Focused(), nullptr);
     EXPECT_EQ(form.hidden.Caption, limit);
     std::vector<std::string> counts;
     while (form.Timer2.Enabled && counts.size() < 100) {

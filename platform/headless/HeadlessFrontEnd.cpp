@@ -24,8 +24,8 @@ void HeadlessFrontEnd::Load(Form& form) {
   Open(form, *pass_, [] {});
 }
 
-void HeadlessFrontEnd::PressKey(int vk, bool shift) {
-  for (const bool down : {true, false}) Key(vk, down, false, shift, 0);
+void HeadlessFrontEnd::PressKey(int vk) {
+  for (const bool down : {true, false}) Key(vk, down, false, false, 0);
 }
 
 void HeadlessFrontEnd::WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) {

@@ -38,13 +38,9 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   void ReleaseKey(int vk) { Keyboard().Key(vk, false, false); }
   // A key pressed and let go on the form as a window's: the game polls it,
   // and the control with the keyboard may use it too.
-  void PressKey(int vk, bool shift = false);
-  // The control that the window would give the keyboard to, and whether it
-  // took it with its text selected.
+  void PressKey(int vk);
+  // The control that the window would give the keyboard to.
   const Control* Focused() const { return focused_; }
-  bool FocusSelectedText() const { return focusSelects_; }
-  // The player clicks a text box or a button into the keyboard's focus.
-  void FocusOn(const Control& control) { pass_->FocusMovedTo(&control); }
   // Ticks of the timer, each at the wake-up that the pass last armed for it;
   // none while it is stopped.
   void Tick(Timer& timer, int count = 1);
@@ -78,10 +74,7 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
 
   void SetTitle(const std::string&) override {}
   void Show(const Control&, const ControlLook&) override {}
-  void SetFocus(const Control* control, bool selectText) override {
-    focused_ = control;
-    focusSelects_ = selectText;
-  }
+  void SetFocus(const Control* control, bool) override { focused_ = control; }
   void Repaint(const FieldRaster& field, const std::vector<PixelRect>& changed) override;
   void PlaceSprite(const FieldRaster&, std::size_t, const PixelRect&, bool) override {}
   void WakeTimerIn(std::size_t timer, std::optional<std::chrono::milliseconds> delay) override;
@@ -93,7 +86,6 @@ class HeadlessFrontEnd final : public Runtime, private Screen {
   TimerSchedule::Clock::time_point now_{};
   std::unique_ptr<ScreenPass> pass_;
   const Control* focused_ = nullptr;
-  bool focusSelects_ = false;
 };
 
 }  // namespace platform
