@@ -31,9 +31,12 @@ const sprite = (t, name) => $(t, `.sprite[aria-label="${name}"]`, (s) => ({ x: p
 const shot = async (t, name) => shots && writeFileSync(`${shots}/${engine.name.split(' ')[0]}-${name}.png`, await t.shot(true), 'base64');
 const shots = process.env.SHOTS_DIR;
 
+// A read that fails now and then, as WebKitWebDriver's "Could not parse
+// script result" does, is tried again, as the book's player does.
 async function until(condition, ms, what) {
-  for (const end = Date.now() + ms; !(await condition());) {
-    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
+  let failed;
+  for (const end = Date.now() + ms; !(await condition().catch((e) => { failed = e; return false; }));) {
+    if (Date.now() > end) throw new Error(`timed out waiting for ${what}${failed ? `; the last read failed: ${failed.message}` : ''}`);
     await sleep(20);
   }
 }
